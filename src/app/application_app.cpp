@@ -1,0 +1,42 @@
+#include "app/application_app.h"
+
+#include <clocale>
+
+#include "app/single_instance.h"
+#include "support/language.h"
+#include "support/log.h"
+
+CApplicationApp& CApplicationApp::Instance()
+{
+    static CApplicationApp application;
+    return application;
+}
+
+bool CApplicationApp::InitInstance(const std::string& programDirectory)
+{
+    setlocale(LC_ALL, "");
+
+    // The log first: everything after it may log. A log that cannot be created is simply off.
+    OpenLog(programDirectory);
+    LOG_INFO("Fieldmate %s start", FIELDMATE_VERSION_TEXT);
+
+    if (!AcquireSingleInstanceLock(kSingleInstanceName))
+        return false;
+
+    m_programDirectory = programDirectory;
+    InitLanguage(programDirectory);
+    m_settings = LoadSettings(programDirectory);
+    m_skinDirectory = programDirectory + "Skin/";
+    return true;
+}
+
+int CApplicationApp::ExitInstance()
+{
+    LOG_INFO("Fieldmate exit");
+    return 0;
+}
+
+std::string CApplicationApp::SkinPath(std::string_view file) const
+{
+    return m_skinDirectory + std::string(file);
+}

@@ -1,0 +1,44 @@
+// The application object: the start-up sequence and shutdown that the GUI and the command line share,
+// and the state every page reaches through it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/settings.h"
+#include "support/operate_character.h"
+#include "support/operate_file_ini.h"
+#include "support/operate_system_info.h"
+
+constexpr const char* kSingleInstanceName = "Kavro_Fieldmate";
+
+class CApplicationApp
+{
+public:
+    static CApplicationApp& Instance();
+
+    // Start-up up to the main window: log, single-instance lock, language, settings, skin paths,
+    // device link and store. False when the run must end at once (another instance runs).
+    bool InitInstance(const std::string& programDirectory);
+
+    // Shutdown before the process-wide singletons go: the engine, then the store.
+    int ExitInstance();
+
+    const CSettings& Settings() const { return m_settings; }
+    const std::string& ProgramDirectory() const { return m_programDirectory; }
+    std::string SkinPath(std::string_view file) const;
+
+    COperateSystemInfo& SystemInfo() { return m_systemInfo; }
+    COperateFileIni& FileIni() { return m_fileIni; }
+    COperateCharacter& Character() { return m_character; }
+
+private:
+    CApplicationApp() = default;
+
+    std::string m_programDirectory;
+    std::string m_skinDirectory;
+    CSettings m_settings;
+    COperateSystemInfo m_systemInfo;
+    COperateFileIni m_fileIni;
+    COperateCharacter m_character;
+};
