@@ -67,7 +67,7 @@ bool OpenLog(const std::string& programDirectory)
     if (stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         CreateDirectories(directory);
 
-    char name[32];
+    char name[64];
     snprintf(name, sizeof(name), "%04d%02d%02d%02d%02d%02d.log", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
              local.tm_hour, local.tm_min, local.tm_sec);
     const std::string path = directory + "/" + name;
