@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libsqlite3-dev libpcap-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
-  iproute2 nftables procps curl tftp-hpa
+  iproute2 nftables procps curl tftp-hpa python3
   fonts-wqy-microhei
 )
 
