@@ -1,0 +1,70 @@
+// Building blocks of the device records: fixed text fields with their length byte, raw record bytes.
+//
+// Every record of the device protocol is a packed struct whose bytes are exactly the bytes on the
+// wire (little-endian numbers, no padding). Multi-byte members of packed structs are unaligned:
+// read and assign them by value, never bind a pointer or a reference to them.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+static_assert(std::endian::native == std::endian::little, "device records are little-endian structs");
+
+#pragma pack(push, 1)
+
+// A text field of a device record: N bytes of text without terminator, then one length byte.
+// The text is the first `len` bytes; a length above N (a device's fault) reads as N.
+template <size_t N>
+struct ap_text_field
+{
+    char text[N];
+    uint8_t len;
+
+    static constexpr size_t kCapacity = N;
+
+    std::string_view View() const { return {text, std::min<size_t>(len, N)}; }
+    std::string Str() const { return std::string(View()); }
+
+    // The first N bytes of value, the rest of the array zero, the length byte set to what was kept.
+    // Cuts bytes, not characters: callers that hold UTF-8 cut it on a character boundary first.
+    void Assign(std::string_view value)
+    {
+        const size_t kept = std::min(value.size(), N);
+        std::memset(text, 0, N);
+        if (kept > 0)
+            std::memcpy(text, value.data(), kept);
+        len = static_cast<uint8_t>(kept);
+    }
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(ap_text_field<32>) == 33 && alignof(ap_text_field<32>) == 1);
+static_assert(sizeof(ap_text_field<64>) == 65 && sizeof(ap_text_field<26>) == 27);
+
+// The bytes of a record, as they go on the wire.
+template <typename Record>
+std::span<const uint8_t> RecordBytes(const Record& record)
+{
+    static_assert(std::is_trivially_copyable_v<Record>);
+    return {reinterpret_cast<const uint8_t*>(&record), sizeof(Record)};
+}
+
+// A record filled from bytes: the first min(size, sizeof) bytes, zero beyond.
+template <typename Record>
+Record RecordFromBytes(std::span<const uint8_t> bytes)
+{
+    static_assert(std::is_trivially_copyable_v<Record>);
+    Record record;
+    std::memset(&record, 0, sizeof(Record));
+    if (!bytes.empty())
+        std::memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof(Record)));
+    return record;
+}
