@@ -6,3 +6,10 @@ scripts/install-deps.sh
 scripts/check-format.sh
 scripts/build.sh
 ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)" --timeout 600
+
+# The core without Qt, built with clang under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# short run of every fuzz target on it.
+CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDMATE_GUI=OFF \
+  -DFIELDMATE_FUZZ=ON -DFIELDMATE_SANITIZE=address,undefined >/dev/null
+cmake --build build-fuzz --target fieldmate_core fieldmate_fuzz
+ctest --test-dir build-fuzz -L fuzz --output-on-failure --no-tests=error --timeout 600

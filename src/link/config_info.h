@@ -11,8 +11,6 @@
 #include "link/packet_head.h"
 #include "link/wire_types.h"
 
-#pragma pack(push, 1)
-
 // The payload of a configuration report (message type 2). Members named unread_<offset> are bytes the
 // tool ignores when the record arrives; a request that reuses a block may give them a meaning.
 // IP fields are 4 bytes, first number first; texts are UTF-8 on the wire (ap_name, ssid, bridge_ssid).
@@ -20,8 +18,8 @@ struct ap_config_info
 {
     uint8_t work_mode;
     uint8_t mode_btn_status;
-    uint16_t ap_type;
-    uint32_t up_time; // seconds since the device started
+    le_u16 ap_type;
+    le_u32 up_time; // seconds since the device started
 
     // IP block (offsets 8 to 29).
     uint8_t ip_mode;
@@ -40,7 +38,7 @@ struct ap_config_info
     // Reboot schedule block (96 to 99).
     uint8_t restart_en;
     uint8_t restart_type;
-    uint16_t restart_time;
+    le_u16 restart_time;
 
     // Wireless block (100 to 427).
     uint8_t rf_count;
@@ -63,7 +61,7 @@ struct ap_config_info
     uint8_t secure_mode;
     uint8_t wpapsk_auth_type;
     ap_text_field<64> wpapsk_key_value;
-    uint32_t wpapsk_key_time;
+    le_u32 wpapsk_key_time;
     uint8_t wep_auth_type;
     uint8_t wep_key_index;
     uint8_t wep_key_type0;
@@ -76,10 +74,10 @@ struct ap_config_info
     ap_text_field<26> wep_key_value3;
     uint8_t unread_349;
     uint8_t wpa_radius_ip[4];
-    uint16_t wpa_radius_port;
+    le_u16 wpa_radius_port;
     uint8_t wpa_auth_type;
     ap_text_field<64> wpa_key;
-    uint32_t wpa_key_time;
+    le_u32 wpa_key_time;
     uint8_t ssid_count;
     uint8_t unread_427;
 
@@ -92,15 +90,15 @@ struct ap_config_info
     // VLAN block (732 to 755).
     uint8_t vlan_en;
     uint8_t unread_733;
-    uint16_t vlan_id;
-    uint16_t vlan_id_wlan;
-    uint16_t vlan_id_lan;
+    le_u16 vlan_id;
+    le_u16 vlan_id_wlan;
+    le_u16 vlan_id_lan;
     uint8_t unread_740[2];
     uint8_t bridge_transparent;
     uint8_t tdmaEn;
-    uint16_t vlan_pvid;
-    uint16_t vlan_id_lan3;
-    uint16_t vlan_id_lan4;
+    le_u16 vlan_pvid;
+    le_u16 vlan_id_lan3;
+    le_u16 vlan_id_lan4;
     uint8_t unread_750[4];
     uint8_t wl_dfs;
     uint8_t unread_755;
@@ -109,13 +107,11 @@ struct ap_config_info
 // The device row record that the engine, the store and the pages exchange.
 struct ap_info_stu
 {
-    char mac[18];      // MAC text, 17 characters and a terminating zero
-    uint16_t ap_type;  // model code
-    int32_t ap_status; // status code 0 to 9, or 10 for a pending device in the status page's list
+    char mac[18];     // MAC text, 17 characters and a terminating zero
+    le_u16 ap_type;   // model code
+    le_i32 ap_status; // status code 0 to 9, or 10 for a pending device in the status page's list
     ap_config_info config;
 };
-
-#pragma pack(pop)
 
 constexpr size_t kApConfigInfoSize = 756;
 
@@ -236,7 +232,7 @@ static_assert(kConfigWirelessBlock.offset == offsetof(ap_config_info, rf_count) 
 static_assert(kConfigVlanBlock.offset == offsetof(ap_config_info, vlan_en) &&
               kConfigVlanBlock.offset + kConfigVlanBlock.size == sizeof(ap_config_info));
 
-static_assert(sizeof(ap_info_stu) == 780);
+static_assert(sizeof(ap_info_stu) == 780 && alignof(ap_info_stu) == 1);
 static_assert(offsetof(ap_info_stu, mac) == 0);
 static_assert(offsetof(ap_info_stu, ap_type) == 18);
 static_assert(offsetof(ap_info_stu, ap_status) == 20);

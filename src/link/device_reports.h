@@ -7,8 +7,6 @@
 #include "link/packet_head.h"
 #include "link/wire_types.h"
 
-#pragma pack(push, 1)
-
 // Payload of a discover report, to kDiscoverReportPort. The device's model code is in the header.
 struct ap_discover_info
 {
@@ -16,7 +14,7 @@ struct ap_discover_info
     uint8_t work_mode;
     uint8_t mode_btn_status; // position of the device's mode switch
     uint8_t unread_35;
-    uint32_t up_time;          // seconds since the device started
+    le_u32 up_time;            // seconds since the device started
     ap_text_field<32> ap_name; // UTF-8
     ap_text_field<32> ssid;    // UTF-8
     uint8_t channel;
@@ -30,10 +28,8 @@ struct ap_heartbeat_info
 {
     ap_text_field<32> version;
     uint8_t unread_33[3];
-    uint32_t up_time; // seconds since the device started
+    le_u32 up_time; // seconds since the device started
 };
-
-#pragma pack(pop)
 
 // A discover report whose payload length is at most this is its version block alone.
 constexpr size_t kDiscoverVersionOnlyLength = 33;

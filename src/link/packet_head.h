@@ -13,21 +13,17 @@
 #include "link/message_types.h"
 #include "link/wire_types.h"
 
-#pragma pack(push, 1)
-
 // The 16 bytes in front of every payload, in both directions.
 struct ap_packet_head
 {
-    uint16_t magic;    // kApPacketMagic; anything else is dropped on receipt
-    uint16_t ap_type;  // from a device: its model code; the tool sends 0
-    uint16_t msg_type; // kMsg* of message_types.h
-    uint8_t addressed; // 1 in what the tool sends to one device, 0 in the discover broadcast; not examined on receipt
-    uint8_t reserved;  // 0
-    uint8_t mac[6];    // from the tool: the target device, zero in the broadcast; from a device: its own MAC
-    uint16_t payload_len; // payload bytes that follow, as the sender claims; never trusted for reading
+    le_u16 magic;       // kApPacketMagic; anything else is dropped on receipt
+    le_u16 ap_type;     // from a device: its model code; the tool sends 0
+    le_u16 msg_type;    // kMsg* of message_types.h
+    uint8_t addressed;  // 1 in what the tool sends to one device, 0 in the discover broadcast; not examined on receipt
+    uint8_t reserved;   // 0
+    uint8_t mac[6];     // from the tool: the target device, zero in the broadcast; from a device: its own MAC
+    le_u16 payload_len; // payload bytes that follow, as the sender claims; never trusted for reading
 };
-
-#pragma pack(pop)
 
 static_assert(sizeof(ap_packet_head) == kApPacketHeadSize);
 static_assert(offsetof(ap_packet_head, magic) == 0);
@@ -61,7 +57,8 @@ std::optional<std::vector<uint8_t>> EncodeDevicePacket(uint16_t apType, uint16_t
 // The datagram as received on channel, or nothing when it is to be dropped without a trace:
 // shorter than 16 or longer than 1472 bytes, a magic other than 0x1988 (little-endian), or a message
 // type the channel does not take (DiscoverReports: 1 only; Heartbeats: 15 only; Replies: any).
-// The payload length is not compared with the datagram's size.
+// The payload length is not compared with the datagram's size. Receive into a buffer larger than
+// 1472 bytes (or look at MSG_TRUNC), so that a longer datagram is seen as such and dropped here.
 std::optional<ap_packet_info> DecodePacket(std::span<const uint8_t> datagram, ApChannel channel,
                                            const sockaddr_in& from);
 

@@ -9,8 +9,6 @@
 
 constexpr size_t kSurveyMaxEntries = 32;
 
-#pragma pack(push, 1)
-
 // One surveyed access point.
 struct config_otherwl_basic
 {
@@ -32,8 +30,6 @@ struct ap_survey_info
     uint8_t icount;       // entries in this datagram
     config_otherwl_basic entries[kSurveyMaxEntries];
 };
-
-#pragma pack(pop)
 
 // The survey datagram, with icount cut to the entries that really arrived: at most 32, and only those
 // that lie wholly inside the received bytes. Entries past icount are zero.

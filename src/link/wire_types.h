@@ -1,12 +1,13 @@
-// Building blocks of the device records: fixed text fields with their length byte, raw record bytes.
+// Building blocks of the device records: little-endian numbers, fixed text fields with their length
+// byte, raw record bytes.
 //
-// Every record of the device protocol is a packed struct whose bytes are exactly the bytes on the
-// wire (little-endian numbers, no padding). Multi-byte members of packed structs are unaligned:
-// read and assign them by value, never bind a pointer or a reference to them.
+// Every record of the device protocol is a struct of byte-sized members only (bytes, byte arrays and
+// the types below), so its layout is exactly the bytes on the wire: no padding, alignment 1, the same
+// on any host. Numbers read and assign like plain integers (`uint32_t t = info.up_time;`,
+// `info.up_time = 5;`); pass them to printf-style functions as integers (`uint32_t{info.up_time}`).
 #pragma once
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -15,9 +16,34 @@
 #include <string_view>
 #include <type_traits>
 
-static_assert(std::endian::native == std::endian::little, "device records are little-endian structs");
+// A little-endian integer of sizeof(T) bytes.
+template <typename T>
+struct ap_le
+{
+    uint8_t bytes[sizeof(T)];
 
-#pragma pack(push, 1)
+    constexpr operator T() const
+    {
+        std::make_unsigned_t<T> value = 0;
+        for (size_t i = sizeof(T); i-- > 0;)
+            value = static_cast<std::make_unsigned_t<T>>((value << 8) | bytes[i]);
+        return static_cast<T>(value);
+    }
+
+    constexpr ap_le& operator=(T value)
+    {
+        const auto bits = static_cast<std::make_unsigned_t<T>>(value);
+        for (size_t i = 0; i < sizeof(T); ++i)
+            bytes[i] = static_cast<uint8_t>(bits >> (8 * i));
+        return *this;
+    }
+};
+
+using le_u16 = ap_le<uint16_t>;
+using le_u32 = ap_le<uint32_t>;
+using le_i32 = ap_le<int32_t>;
+
+static_assert(sizeof(le_u16) == 2 && sizeof(le_u32) == 4 && alignof(le_u32) == 1);
 
 // A text field of a device record: N bytes of text without terminator, then one length byte.
 // The text is the first `len` bytes; a length above N (a device's fault) reads as N.
@@ -43,8 +69,6 @@ struct ap_text_field
         len = static_cast<uint8_t>(kept);
     }
 };
-
-#pragma pack(pop)
 
 static_assert(sizeof(ap_text_field<32>) == 33 && alignof(ap_text_field<32>) == 1);
 static_assert(sizeof(ap_text_field<64>) == 65 && sizeof(ap_text_field<26>) == 27);

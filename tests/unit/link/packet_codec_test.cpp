@@ -99,6 +99,15 @@ TEST(PacketDecode, BareHeartbeatReadsAsZeroPayloadAndKeepsSenderAndHeader)
     EXPECT_TRUE(std::all_of(payload.begin(), payload.end(), [](uint8_t b) { return b == 0; }));
 }
 
+TEST(PacketDecode, DiscoverReportWithZeroMacPassesTheChannel)
+{
+    const MacBytes zero{};
+    const std::optional<ap_packet_info> packet = DecodePacket(EncodeDevicePacket(3, kMsgDiscover, zero).value(),
+                                                              ApChannel::DiscoverReports, Sender("10.77.0.7", 9785));
+    ASSERT_TRUE(packet) << "rejecting an all-zero MAC is the engine's decision";
+    EXPECT_EQ(PacketMacText(*packet), "00:00:00:00:00:00");
+}
+
 TEST(PacketDecode, ClaimedPayloadLengthNeverExceedsTheBuffer)
 {
     for (const auto& [claim, expected] :
