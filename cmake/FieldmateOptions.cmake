@@ -1,7 +1,7 @@
 # One INTERFACE target carries the language level, warnings and defines that every target shares.
 add_library(fieldmate_options INTERFACE)
 target_compile_features(fieldmate_options INTERFACE cxx_std_20)
-target_compile_options(fieldmate_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers
+target_compile_options(fieldmate_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers -Werror=format
   $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
 target_compile_definitions(fieldmate_options INTERFACE
   FIELDMATE_VERSION_TEXT="${PROJECT_VERSION}"

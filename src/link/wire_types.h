@@ -4,7 +4,8 @@
 // Every record of the device protocol is a struct of byte-sized members only (bytes, byte arrays and
 // the types below), so its layout is exactly the bytes on the wire: no padding, alignment 1, the same
 // on any host. Numbers read and assign like plain integers (`uint32_t t = info.up_time;`,
-// `info.up_time = 5;`); pass them to printf-style functions as integers (`uint32_t{info.up_time}`).
+// `info.up_time = 5;`); pass them to printf-style functions as integers (`uint32_t{info.up_time}`),
+// which -Werror=format enforces.
 #pragma once
 
 #include <algorithm>
