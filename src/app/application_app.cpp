@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "app/single_instance.h"
+#include "store/sql_management.h"
 #include "support/language.h"
 #include "support/log.h"
 
@@ -27,6 +28,7 @@ bool CApplicationApp::InitInstance(const std::string& programDirectory)
     InitLanguage(programDirectory);
     m_settings = LoadSettings(programDirectory);
     m_skinDirectory = programDirectory + "Skin/";
+    m_store = &CSqlManagement::GetInstance();
     return true;
 }
 

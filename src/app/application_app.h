@@ -10,6 +10,8 @@
 #include "support/operate_file_ini.h"
 #include "support/operate_system_info.h"
 
+class CSqlManagement;
+
 constexpr const char* kSingleInstanceName = "Kavro_Fieldmate";
 
 class CApplicationApp
@@ -32,6 +34,9 @@ public:
     COperateFileIni& FileIni() { return m_fileIni; }
     COperateCharacter& Character() { return m_character; }
 
+    // The device store, set by start-up and never cleared.
+    CSqlManagement* Store() const { return m_store; }
+
 private:
     CApplicationApp() = default;
 
@@ -41,4 +46,5 @@ private:
     COperateSystemInfo m_systemInfo;
     COperateFileIni m_fileIni;
     COperateCharacter m_character;
+    CSqlManagement* m_store = nullptr;
 };

@@ -1,5 +1,6 @@
 // The desktop program as a process: single instance, log per run, clean end on a stop signal.
 #include <ctime>
+#include <filesystem>
 #include <signal.h>
 
 #include <QProcess>
@@ -22,6 +23,9 @@ private slots:
         environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(lockDirectory.Path()));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         const QString executable = QString::fromStdString(program.Path() + "fieldmate");
+        // What a run that crashed leaves behind.
+        const std::string database = program.Path() + "data.mdb";
+        WriteTextFile(database, "left by a crashed run");
 
         QProcess first;
         first.setProcessEnvironment(environment);
@@ -30,6 +34,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ListLogFiles(program.Path()).size(), size_t(1), 10000);
         const time_t firstStart = time(nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(time(nullptr) > firstStart, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(ReadTextFile(database).rfind("SQLite format 3", 0) == 0, 10000);
 
         QProcess second;
         second.setProcessEnvironment(environment);
@@ -39,6 +44,8 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(ListLogFiles(program.Path()).size(), size_t(2));
         QCOMPARE(first.state(), QProcess::Running);
+        // The second copy never reached the store: the running copy's database is untouched.
+        QVERIFY(std::filesystem::exists(database));
 
         kill(static_cast<pid_t>(first.processId()), SIGTERM);
         QVERIFY(first.waitForFinished(10000));
@@ -46,6 +53,38 @@ private slots:
         QCOMPARE(first.exitCode(), 0);
         const std::string log = ReadTextFile(ListLogFiles(program.Path()).front());
         QVERIFY2(log.find("Fieldmate exit") != std::string::npos, log.c_str());
+        QVERIFY(!std::filesystem::exists(database));
+    }
+
+    void unopenableDatabaseStillOpensTheWindowAndStopsCleanly()
+    {
+        CTempDir program;
+        CTempDir lockDirectory;
+        CopyProgramFiles(program.Path(), {"fieldmate"});
+        // A directory in the database's place can be neither removed nor opened.
+        std::filesystem::create_directory(program.Path() + "data.mdb");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(lockDirectory.Path()));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.start(QString::fromStdString(program.Path() + "fieldmate"));
+        QVERIFY(run.waitForStarted());
+        const auto logHas = [&program](const char* text)
+        {
+            const std::vector<std::string> logs = ListLogFiles(program.Path());
+            return !logs.empty() && ReadTextFile(logs.front()).find(text) != std::string::npos;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(logHas("Failed to open database, unable to get data."), 10000);
+        QCOMPARE(run.state(), QProcess::Running);
+
+        // The message box is up; the stop signal still ends the run through its shutdown.
+        kill(static_cast<pid_t>(run.processId()), SIGTERM);
+        QVERIFY(run.waitForFinished(10000));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY(logHas("Fieldmate exit"));
     }
 };
 
