@@ -218,15 +218,3 @@ const std::array<const char*, 2>& IndexStatements()
     };
     return statements;
 }
-
-std::string ColumnList(const char* const* names, size_t count, size_t first)
-{
-    std::string list;
-    for (size_t i = first; i < count; ++i)
-    {
-        if (!list.empty())
-            list += ',';
-        list += names[i];
-    }
-    return list;
-}

@@ -122,6 +122,3 @@ std::vector<std::string> TranslateSchemaStatement(std::string_view statement);
 
 // Lookups by MAC stay flat as the tables grow.
 const std::array<const char*, 2>& IndexStatements();
-
-// "col1,col2,..." of a table in table order, for explicit select and insert lists.
-std::string ColumnList(const char* const* names, size_t count, size_t first = 0);
