@@ -94,9 +94,14 @@ device_page_sql DevicePageSql(std::string_view sortColumn, bool ascending, bool 
     const std::string order = SortClause("ap_info", sortColumn, ascending);
     device_page_sql sql;
     sql.count = "select count(*), coalesce(sum(ap_info.ap_status<>0),0) from ap_info" + condition;
-    // Only the page's row ids go through the sort; the page's full rows are read afterwards.
+    // Only the row ids go through the sort; the page's full rows are read afterwards.
     sql.page = "select " + DeviceSelectList() + " from ap_info where ap_info.ID in (select ap_info.ID from ap_info" +
                condition + order + " limit ?2 offset ?3)" + order;
+    // The search's comparisons cost the most: this form counts on the same pass over the rows.
+    sql.countedPage = "select " + DeviceSelectList() +
+                      ",page.matching,page.online from ap_info join (select ap_info.ID as page_id,count(*) over () "
+                      "as matching,coalesce(sum(ap_info.ap_status<>0) over (),0) as online from ap_info" +
+                      condition + order + " limit ?2 offset ?3) as page on ap_info.ID=page.page_id" + order;
     sql.fullScan = "select " + DeviceSelectList() + " from ap_info" + condition + order;
     return sql;
 }

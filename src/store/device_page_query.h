@@ -29,9 +29,10 @@ std::string SortClause(std::string_view table, std::string_view column, bool asc
 // size and ?3 the number of rows before the page.
 struct device_page_sql
 {
-    std::string count;    // one row: matching devices, matching devices that are not offline
-    std::string page;     // every column of the page's rows, in order
-    std::string fullScan; // every column of every matching row, in the same order
+    std::string count;       // one row: matching devices, matching devices that are not offline
+    std::string page;        // every column of the page's rows, in order
+    std::string countedPage; // the same, each row followed by the two numbers of count
+    std::string fullScan;    // every column of every matching row, in the same order
 };
 
 device_page_sql DevicePageSql(std::string_view sortColumn, bool ascending, bool withSearch);
