@@ -1,5 +1,7 @@
 #include "store/sqlite_statement.h"
 
+#include <cctype>
+
 #include <sqlite3.h>
 
 #include "store/sqlite_database.h"
@@ -28,7 +30,7 @@ bool CSqliteStatement::Prepare(const CSqliteDatabase& database, std::string_view
     }
     // A second statement in the text would silently never run.
     for (; tail != nullptr && tail < sql.data() + sql.size(); ++tail)
-        if (*tail != ' ' && *tail != ';' && *tail != '\n' && *tail != '\t')
+        if (*tail != ';' && !std::isspace(static_cast<unsigned char>(*tail)))
         {
             m_handle.reset();
             return false;

@@ -67,9 +67,6 @@ public:
     CStatementScope(const CStatementScope&) = delete;
     CStatementScope& operator=(const CStatementScope&) = delete;
 
-    CSqliteStatement* operator->() const { return &m_statement; }
-    CSqliteStatement& operator*() const { return m_statement; }
-
 private:
     CSqliteStatement& m_statement;
 };

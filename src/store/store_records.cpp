@@ -12,17 +12,12 @@
 namespace
 {
 
-// The first length-byte bytes of a field, at most limit, ending early at a zero byte, as UTF-8.
+// The first length-byte bytes of a field, at most its width, ending early at a zero byte, as UTF-8.
 template <size_t N>
-std::string FieldText(const ap_text_field<N>& field, size_t limit = N)
+std::string FieldText(const ap_text_field<N>& field)
 {
-    std::string_view text = field.View().substr(0, limit);
+    std::string_view text = field.View();
     text = text.substr(0, text.find('\0'));
-    return LocalToUtf8(text);
-}
-
-std::string LocalText(std::string_view text)
-{
     return LocalToUtf8(text);
 }
 
@@ -33,10 +28,8 @@ void AssignField(ap_text_field<N>& field, const std::string& utf8)
     field.Assign(Utf8ToLocal(utf8));
 }
 
-template <size_t N>
-void AssignIp(uint8_t (&ip)[N], const std::string& text)
+void AssignIp(uint8_t (&ip)[4], const std::string& text)
 {
-    static_assert(N == 4);
     const Ipv4Bytes bytes = IpTextToBytes(TrimText(text));
     std::copy(bytes.begin(), bytes.end(), ip);
 }
@@ -63,17 +56,17 @@ device_row_values DeviceRecordToRow(const ap_info_stu& record)
     const int apType = record.ap_type;
     device_row_values v;
     v[AP_ID] = int64_t{0};
-    v[AP_MAC] = LocalText(InfoMacText(record));
+    v[AP_MAC] = LocalToUtf8(InfoMacText(record));
     v[AP_AP_TYPE] = int64_t{record.ap_type};
-    v[AP_AP_TYPE_STR] = LocalText(ModelLabel(apType));
+    v[AP_AP_TYPE_STR] = LocalToUtf8(ModelLabel(apType));
     // Every stored configuration report means the device is there, whatever the record says.
     v[AP_AP_STATUS] = int64_t{kStatusOnline};
-    v[AP_AP_STATUS_STR] = LocalText(StatusText(kStatusOnline));
+    v[AP_AP_STATUS_STR] = LocalToUtf8(StatusText(kStatusOnline));
     v[AP_WORK_MODE] = int64_t{c.work_mode};
-    v[AP_WORK_MODE_STR] = LocalText(WorkModeText(c.work_mode));
+    v[AP_WORK_MODE_STR] = LocalToUtf8(WorkModeText(c.work_mode));
     v[AP_MODE_BTN_STATUS] = int64_t{c.mode_btn_status};
     v[AP_UP_TIME] = int64_t{c.up_time};
-    v[AP_UP_TIME_STR] = LocalText(UpTimeText(c.up_time));
+    v[AP_UP_TIME_STR] = LocalToUtf8(UpTimeText(c.up_time));
     v[AP_IP_MODE] = int64_t{c.ip_mode};
     v[AP_IP_NUM] = IpNumber(c.ip);
     v[AP_IP] = IpBytesToText(c.ip);
@@ -104,7 +97,7 @@ device_row_values DeviceRecordToRow(const ap_info_stu& record)
     v[AP_SSID_MAC] = MacBytesToText(c.ssid_mac);
     v[AP_SSID] = FieldText(c.ssid);
     v[AP_SECURE_MODE] = int64_t{c.secure_mode};
-    v[AP_SECURE_MODE_STR] = LocalText(SecurityText(c.secure_mode));
+    v[AP_SECURE_MODE_STR] = LocalToUtf8(SecurityText(c.secure_mode));
     v[AP_WPAPSK_AUTH_TYPE] = int64_t{c.wpapsk_auth_type};
     v[AP_WPAPSK_KEY_VALUE] = FieldText(c.wpapsk_key_value);
     v[AP_WPAPSK_KEY_TIME] = int64_t{c.wpapsk_key_time};
@@ -132,9 +125,9 @@ device_row_values DeviceRecordToRow(const ap_info_stu& record)
     v[AP_VLAN_ID_WLAN] = int64_t{c.vlan_id_wlan};
     v[AP_VLAN_ID_LAN] = int64_t{c.vlan_id_lan};
     v[AP_BRIDGE_TRANSPARENT] = int64_t{c.bridge_transparent};
-    v[AP_BRIDGE_TRANSPARENT_STR] = LocalText(TransparentBridgeText(apType, c.work_mode, c.bridge_transparent));
+    v[AP_BRIDGE_TRANSPARENT_STR] = LocalToUtf8(TransparentBridgeText(apType, c.work_mode, c.bridge_transparent));
     v[AP_TDMAEN] = int64_t{c.tdmaEn};
-    v[AP_TDMAEN_STR] = LocalText(TdmaText(apType, c.tdmaEn));
+    v[AP_TDMAEN_STR] = LocalToUtf8(TdmaText(apType, c.tdmaEn));
     v[AP_VLAN_PVID] = int64_t{c.vlan_pvid};
     v[AP_VLAN_ID_LAN3] = int64_t{c.vlan_id_lan3};
     v[AP_VLAN_ID_LAN4] = int64_t{c.vlan_id_lan4};
