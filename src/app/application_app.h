@@ -2,8 +2,10 @@
 // and the state every page reaches through it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/settings.h"
 #include "support/operate_character.h"
@@ -30,6 +32,11 @@ public:
     const std::string& ProgramDirectory() const { return m_programDirectory; }
     std::string SkinPath(std::string_view file) const;
 
+    // Why the device link could not start (it names the port), or none. Start-up fills it; the main
+    // window says it once, so the user is not left waiting for a list that will never fill.
+    void SetLinkStartFailure(std::optional<std::string> reason) { m_linkStartFailure = std::move(reason); }
+    const std::optional<std::string>& LinkStartFailure() const { return m_linkStartFailure; }
+
     COperateSystemInfo& SystemInfo() { return m_systemInfo; }
     COperateFileIni& FileIni() { return m_fileIni; }
     COperateCharacter& Character() { return m_character; }
@@ -47,4 +54,5 @@ private:
     COperateFileIni m_fileIni;
     COperateCharacter m_character;
     CSqlManagement* m_store = nullptr;
+    std::optional<std::string> m_linkStartFailure;
 };

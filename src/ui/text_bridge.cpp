@@ -28,3 +28,8 @@ QString LookupQText(const QString& key)
 {
     return LookupQText(QStringToLocal(key));
 }
+
+QString LookupQText(const char* key)
+{
+    return LookupQText(std::string_view(key == nullptr ? "" : key));
+}

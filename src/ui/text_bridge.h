@@ -12,3 +12,4 @@ std::string QStringToLocal(const QString& text);
 // LookupText for a key the program writes in English.
 QString LookupQText(std::string_view key);
 QString LookupQText(const QString& key);
+QString LookupQText(const char* key);

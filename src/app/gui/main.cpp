@@ -1,6 +1,5 @@
 // The desktop program: the shared start-up sequence, then the main window until it closes.
 #include <QApplication>
-#include <QMessageBox>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -9,11 +8,16 @@
 #include "app/stop_signal.h"
 #include "store/sql_management.h"
 #include "support/program_dir.h"
+#include "ui/message_box.h"
+#include "ui/skin_style.h"
 #include "ui/text_bridge.h"
 
 int main(int argc, char* argv[])
 {
     QApplication qtApplication(argc, argv);
+    // Hidden in the tray the window is still running; only its own close ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new CSkinStyle);
     CApplicationApp& application = CApplicationApp::Instance();
     if (!application.InitInstance(GetProgramDirectory()))
         return 0;
@@ -25,18 +29,13 @@ int main(int argc, char* argv[])
                      [&mainWindow] { mainWindow.done(QDialog::Accepted); });
     if (!application.Store()->IsUsable())
     {
-        // A plain box over the window, so that a stop signal still ends the run while it shows.
-        QTimer::singleShot(0, &mainWindow,
-                           [&mainWindow]
-                           {
-                               auto* box = new QMessageBox(QMessageBox::NoIcon, mainWindow.windowTitle(),
-                                                           LookupQText(std::string_view(kDatabaseOpenFailedMessage)),
-                                                           QMessageBox::Ok, &mainWindow);
-                               box->setAttribute(Qt::WA_DeleteOnClose);
-                               box->open();
-                           });
+        // Over the shown window; a stop signal still ends the run while it shows (the window closes its boxes).
+        QTimer::singleShot(
+            0, &mainWindow,
+            [&mainWindow]
+            { CMessageBox::Plain(&mainWindow, LookupQText(std::string_view(kDatabaseOpenFailedMessage))); });
     }
-    mainWindow.exec();
+    mainWindow.RunModal();
 
     application.ExitInstance();
     return 0;
