@@ -8,6 +8,10 @@ CPlaceholderPageDlg::CPlaceholderPageDlg(int pageId, const QString& titleKey, QW
 {
     auto* title = new CStaticText(titleKey, this);
     title->setObjectName("pageTitle");
+    QFont heading = title->font();
+    heading.setPixelSize(heading.pixelSize() * 4 / 3);
+    heading.setBold(true);
+    title->setFont(heading);
     title->move(12, 10);
     TranslateWindow(this);
     title->adjustSize();

@@ -1,5 +1,7 @@
 #include "ui/grid_delegate.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QHelpEvent>
 #include <QLineEdit>
@@ -14,7 +16,7 @@
 namespace
 {
 
-constexpr int kTextPadding = 4;
+constexpr int kTextPadding = 3;
 constexpr int kTickBoxSize = 16;
 
 } // namespace
@@ -43,7 +45,9 @@ void CGridDelegate::DrawTickBox(QPainter* painter, const QRect& cell, bool ticke
         accent.setAlpha(90);
         frame.setAlpha(90);
     }
-    QRectF box(0, 0, kTickBoxSize, kTickBoxSize);
+    // Narrow tick columns get a smaller box rather than one cut by the cell's edges.
+    const qreal side = std::max(8, std::min({kTickBoxSize, cell.width() - 4, cell.height() - 4}));
+    QRectF box(0, 0, side, side);
     box.moveCenter(QRectF(cell).center());
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
@@ -53,10 +57,10 @@ void CGridDelegate::DrawTickBox(QPainter* painter, const QRect& cell, bool ticke
     if (ticked)
     {
         QPainterPath mark;
-        mark.moveTo(box.left() + 3.5, box.center().y() + 0.5);
-        mark.lineTo(box.left() + 6.8, box.bottom() - 4.0);
-        mark.lineTo(box.right() - 3.2, box.top() + 4.2);
-        painter->setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        mark.moveTo(box.left() + side * 0.22, box.center().y() + side * 0.03);
+        mark.lineTo(box.left() + side * 0.42, box.bottom() - side * 0.25);
+        mark.lineTo(box.right() - side * 0.2, box.top() + side * 0.26);
+        painter->setPen(QPen(Qt::white, side / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter->setBrush(Qt::NoBrush);
         painter->drawPath(mark);
     }

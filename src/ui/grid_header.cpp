@@ -13,7 +13,7 @@
 namespace
 {
 
-constexpr int kSortMarkWidth = 12;
+constexpr int kSortMarkWidth = 10;
 
 } // namespace
 
@@ -54,11 +54,11 @@ void CGridHeader::paintSection(QPainter* painter, const QRect& rect, int logical
         CGridDelegate::DrawTickBox(painter, rect, ticked, isEnabled());
     }
 
-    QRect area = rect.adjusted(4, 0, -4, 0);
+    QRect area = rect.adjusted(2, 0, -2, 0);
     if (logicalIndex == m_sortColumn)
     {
         // The mark sits at the right edge; the text keeps the rest of the cell.
-        const QRectF mark(area.right() - kSortMarkWidth + 2, rect.center().y() - 3, 8, 6);
+        const QRectF mark(area.right() - kSortMarkWidth + 3, rect.center().y() - 2.5, 7, 5);
         QPolygonF triangle;
         if (m_ascending)
             triangle << QPointF(mark.left(), mark.bottom()) << QPointF(mark.right(), mark.bottom())

@@ -1,6 +1,7 @@
 #include "ui/skin_look.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include <QBitmap>
@@ -29,7 +30,8 @@ QFont SkinFont(int height, int weight)
 {
     const std::string& face = Look().FontName;
     QFont font(face.empty() ? QString("Sans Serif") : QString::fromStdString(face));
-    font.setPixelSize(std::max(6, FromLayoutPixels(height)));
+    // Setting.ini's heights are cell heights (ascent plus descent); the glyphs' em is about 1/1.15 of it.
+    font.setPixelSize(std::max(6, static_cast<int>(std::lround(FromLayoutPixels(height) / 1.15))));
     // Setting.ini writes weights on the 0..1000 scale, where 0 means "don't care".
     const int clamped = weight <= 0 ? int(QFont::Normal) : std::clamp(weight, 100, 900);
     font.setWeight(QFont::Weight(clamped));

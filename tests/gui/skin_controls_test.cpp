@@ -8,13 +8,17 @@
 #include <QtTest>
 
 #include "app/application_app.h"
+#include "support/gui_test_support.h"
 #include "support/test_program.h"
+#include "ui/edit_field.h"
 #include "ui/format_text.h"
 #include "ui/grid_header.h"
 #include "ui/grid_view.h"
 #include "ui/message_box.h"
 #include "ui/picture_button.h"
+#include "ui/picture_view.h"
 #include "ui/skin_look.h"
+#include "ui/static_text.h"
 #include "ui/t_dialog.h"
 #include "ui/tab_pages.h"
 
@@ -192,6 +196,61 @@ private slots:
         };
         QCOMPARE(tipAt(1, 3), QString());
         QCOMPARE(tipAt(0, 3), QString("A description far too long for its narrow column"));
+    }
+
+    void gridScreenshot()
+    {
+        auto grid = MakeGrid();
+        CGridModel* model = grid->Model();
+        model->SetCellText(1, 2, QString::fromUtf8("北区屋顶 3"));
+        model->SetTicked(0, true);
+        model->SetRowTextColor(2, ToQColor(CApplicationApp::Instance().Settings().TextUnlineColor));
+        model->SetCellPicture(1, 4, SkinStripImage("web_other.bmp", 0, 50, 16));
+        grid->SetSortMark(1, true);
+        grid->resize(420, 200);
+        grid->show();
+        QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+        QVERIFY(!model->data(model->index(1, 4), Qt::DecorationRole).value<QPixmap>().isNull());
+        SaveScreenshot(grid.get(), "grid");
+    }
+
+    void controlsScreenshot()
+    {
+        CTDialog dialog(nullptr, CTDialog::Kind::Child);
+        dialog.SetBackgroundColor(Qt::white);
+        dialog.resize(FromDialogUnits(300), FromDialogUnits(120));
+        int left = FromDialogUnits(7);
+        for (const char* label : {"Search", "Set IP", "Set Bridge", "Slotra"})
+        {
+            auto* button = new CPictureButton(&dialog);
+            button->setText(label);
+            button->setGeometry(left, FromDialogUnits(5), FromDialogUnits(40), FromDialogUnits(18));
+            left += FromDialogUnits(42);
+        }
+        auto* search = new CEditField(&dialog);
+        search->SetFramePictures("btn_pie.bmp", "btn_pie2.bmp");
+        search->setGeometry(FromDialogUnits(190), FromDialogUnits(7), FromDialogUnits(74), FromDialogUnits(14));
+        search->setText("10.77");
+        auto* animation = new CPictureView(&dialog);
+        QVERIFY(animation->LoadSkinPicture("wait_search.gif"));
+        QVERIFY(animation->IsAnimated());
+        animation->setGeometry(FromDialogUnits(270), FromDialogUnits(7), FromDialogUnits(16), FromDialogUnits(15));
+        auto* tabs = new CTabPages(QSize(FromDialogUnits(66), FromDialogUnits(23)), "wireless_basic.bmp",
+                                   "wireless_config.bmp", &dialog);
+        for (const char* key : {"WirelessSet", "IPSET", "VLAN", "TimeReboot"})
+            tabs->AddTab(key, new CStaticText(QString("Page ") + key));
+        tabs->SetTabEnabled(2, false);
+        tabs->setGeometry(FromDialogUnits(7), FromDialogUnits(30), FromDialogUnits(286), FromDialogUnits(50));
+        int top = FromDialogUnits(85);
+        for (auto style : {CStaticText::Style::Normal, CStaticText::Style::Number, CStaticText::Style::Expert})
+        {
+            auto* text = new CStaticText("Online device count:12", &dialog, style);
+            text->setGeometry(FromDialogUnits(7), top, FromDialogUnits(150), FromDialogUnits(10));
+            top += FromDialogUnits(11);
+        }
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        SaveScreenshot(&dialog, "controls");
     }
 
     void hundredsOfRowsAreOneReset()

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "app/gui/about_dlg.h"
 #include "app/gui/application_dlg.h"
 #include "app/gui/child_dlg.h"
 #include "app/gui/menu_dlg.h"
@@ -144,6 +145,11 @@ private slots:
         auto* help = window.findChild<CScrollPictureView*>("helpPictureView");
         QVERIFY(help->isVisible());
         QVERIFY(help->HasPicture());
+
+        CAboutDlg about(&window);
+        about.show();
+        SaveScreenshot(&about, "about_box");
+        QVERIFY(about.findChild<QLabel*>("aboutVersion")->text().startsWith("V"));
     }
 };
 

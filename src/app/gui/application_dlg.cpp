@@ -266,6 +266,9 @@ void CApplicationDlg::showEvent(QShowEvent* event)
     if (!m_placed)
     {
         m_placed = true;
+        // The window keeps the first focus itself, so that no button opens marked as focused.
+        if (focusWidget() == nullptr)
+            setFocus(Qt::OtherFocusReason);
         if (QScreen* shown = screen())
             move(shown->availableGeometry().center() - rect().center());
     }
