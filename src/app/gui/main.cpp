@@ -18,13 +18,15 @@ int main(int argc, char* argv[])
     // Hidden in the tray the window is still running; only its own close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new CSkinStyle);
+    // Handled from the start: a stop signal while the window is still being built must not kill the process.
+    const int stopDescriptor = InstallStopSignals();
     CApplicationApp& application = CApplicationApp::Instance();
     if (!application.InitInstance(GetProgramDirectory()))
         return 0;
 
     CApplicationDlg mainWindow;
     // A stop signal closes the window the way the close button does, so the whole shutdown runs.
-    QSocketNotifier stopNotifier(InstallStopSignals(), QSocketNotifier::Read);
+    QSocketNotifier stopNotifier(stopDescriptor, QSocketNotifier::Read);
     QObject::connect(&stopNotifier, &QSocketNotifier::activated, &mainWindow,
                      [&mainWindow] { mainWindow.done(QDialog::Accepted); });
     if (!application.Store()->IsUsable())
