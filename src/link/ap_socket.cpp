@@ -1,0 +1,134 @@
+#include "link/ap_socket.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include "support/log.h"
+
+namespace
+{
+
+bool ToAddress(const std::string& ip, uint16_t port, sockaddr_in& address)
+{
+    std::memset(&address, 0, sizeof(address));
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    if (ip.empty())
+    {
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        return true;
+    }
+    return inet_pton(AF_INET, ip.c_str(), &address.sin_addr) == 1;
+}
+
+// Logs the step's line, empties the slot and describes the failure.
+bool Fail(CUniqueFd& slot, const char* step, uint16_t port, int error, std::string* failure)
+{
+    LOG_ERROR("%s", step);
+    slot.Reset();
+    if (failure != nullptr)
+        *failure = std::string(step) + " (port " + std::to_string(port) + ": " + std::strerror(error) + ")";
+    return false;
+}
+
+bool SetOption(int fd, int level, int name, int value)
+{
+    return setsockopt(fd, level, name, &value, sizeof(value)) == 0;
+}
+
+bool ReportSent(ssize_t sent)
+{
+    if (sent <= 0)
+    {
+        LOG_ERROR("socket sendto fail");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool AcCreateSocket(CUniqueFd& slot, uint16_t port, bool broadcast, int sendBuffer, int receiveBuffer, bool multicast,
+                    const std::string& localIp, const std::string& group, std::string* failure)
+{
+    slot.Reset(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP));
+    if (!slot)
+        return Fail(slot, "socket fail", port, errno, failure);
+    const int fd = slot.Get();
+    if (!SetOption(fd, SOL_SOCKET, SO_REUSEADDR, 1))
+        return Fail(slot, "socket setsockopt SO_REUSEADDR fail", port, errno, failure);
+    if (broadcast && !SetOption(fd, SOL_SOCKET, SO_BROADCAST, 1))
+        return Fail(slot, "socket setsockopt SO_BROADCAST fail", port, errno, failure);
+    if (multicast)
+    {
+        ip_mreq membership{};
+        sockaddr_in groupAddress{};
+        sockaddr_in interfaceAddress{};
+        if (!ToAddress(group, 0, groupAddress) || !ToAddress(localIp, 0, interfaceAddress))
+            return Fail(slot, "socket setsockopt IP_ADD_MEMBERSHIP fail", port, EINVAL, failure);
+        membership.imr_multiaddr = groupAddress.sin_addr;
+        membership.imr_interface = interfaceAddress.sin_addr;
+        if (setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof(membership)) != 0)
+            return Fail(slot, "socket setsockopt IP_ADD_MEMBERSHIP fail", port, errno, failure);
+        if (!DisableMulticastLoop(fd))
+            return Fail(slot, "socket setsockopt IP_MULTICAST_LOOP fail", port, errno, failure);
+    }
+    if (!SetOption(fd, SOL_SOCKET, SO_SNDBUF, sendBuffer))
+        return Fail(slot, "socket setsockopt SO_SNDBUF fail", port, errno, failure);
+    if (!SetOption(fd, SOL_SOCKET, SO_RCVBUF, receiveBuffer))
+        return Fail(slot, "socket setsockopt SO_RCVBUF fail", port, errno, failure);
+    sockaddr_in local{};
+    if (!ToAddress(localIp, port, local))
+        return Fail(slot, "socket bind fail", port, EINVAL, failure);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0)
+        return Fail(slot, "socket bind fail", port, errno, failure);
+    return true;
+}
+
+bool DisableMulticastLoop(int fd)
+{
+    const unsigned char off = 0;
+    return setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &off, sizeof(off)) == 0;
+}
+
+bool SendDatagram(int fd, const std::string& ip, uint16_t port, std::span<const uint8_t> datagram)
+{
+    sockaddr_in target{};
+    if (fd < 0 || !ToAddress(ip, port, target))
+        return ReportSent(-1);
+    return ReportSent(sendto(fd, datagram.data(), datagram.size(), MSG_NOSIGNAL,
+                             reinterpret_cast<const sockaddr*>(&target), sizeof(target)));
+}
+
+bool SendDatagramFrom(int fd, const std::string& sourceIp, const std::string& ip, uint16_t port,
+                      std::span<const uint8_t> datagram)
+{
+    sockaddr_in target{};
+    sockaddr_in source{};
+    if (fd < 0 || !ToAddress(ip, port, target) || !ToAddress(sourceIp, 0, source))
+        return ReportSent(-1);
+
+    iovec part{const_cast<uint8_t*>(datagram.data()), datagram.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message{};
+    message.msg_name = &target;
+    message.msg_namelen = sizeof(target);
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof(control);
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = IPPROTO_IP;
+    header->cmsg_type = IP_PKTINFO;
+    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo info{};
+    // Interface 0: the route lookup takes the interface that holds the source address, the same
+    // choice the kernel makes for a socket bound to that address.
+    info.ipi_ifindex = 0;
+    info.ipi_spec_dst = source.sin_addr;
+    std::memcpy(CMSG_DATA(header), &info, sizeof(info));
+    return ReportSent(sendmsg(fd, &message, MSG_NOSIGNAL));
+}
