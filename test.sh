@@ -13,3 +13,10 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=
   -DFIELDMATE_FUZZ=ON -DFIELDMATE_SANITIZE=address,undefined >/dev/null
 cmake --build build-fuzz --target fieldmate_core fieldmate_fuzz
 ctest --test-dir build-fuzz -L fuzz --output-on-failure --no-tests=error --timeout 600
+
+# The device link engine under ThreadSanitizer: its unit tests and its LAN tests.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDMATE_GUI=OFF \
+  -DFIELDMATE_SANITIZE=thread >/dev/null
+cmake --build build-tsan --target unit_link lan_engine_lan_test
+ctest --test-dir build-tsan -R '^(EngineTest|EngineLan|BroadcastTargets|LocalIpList|RawFrames)\.' \
+  --output-on-failure --no-tests=error --timeout 600
