@@ -17,6 +17,6 @@ ctest --test-dir build-fuzz -L fuzz --output-on-failure --no-tests=error --timeo
 # The device link engine under ThreadSanitizer: its unit tests and its LAN tests.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDMATE_GUI=OFF \
   -DFIELDMATE_SANITIZE=thread >/dev/null
-cmake --build build-tsan --target unit_link lan_engine_lan_test
-ctest --test-dir build-tsan -R '^(EngineTest|EngineLan|BroadcastTargets|LocalIpList|RawFrames)\.' \
+cmake --build build-tsan --target unit_link lan_engine_lan_test lan_engine_sim_test
+ctest --test-dir build-tsan -R '^(EngineTest|EngineLan|EngineSim|BroadcastTargets|LocalIpList|RawFrames)\.' \
   --output-on-failure --no-tests=error --timeout 600

@@ -58,7 +58,7 @@ inline sockaddr_in SocketAddress(const std::string& ip, uint16_t port)
     return address;
 }
 
-struct ReceivedDatagram
+struct PeerDatagram
 {
     std::string from_ip;
     uint16_t from_port = 0;
@@ -115,7 +115,7 @@ public:
     }
 
     // The next datagram within the timeout, or none.
-    std::optional<ReceivedDatagram> Receive(std::chrono::milliseconds timeout) const
+    std::optional<PeerDatagram> Receive(std::chrono::milliseconds timeout) const
     {
         pollfd ready{m_fd.Get(), POLLIN, 0};
         if (poll(&ready, 1, static_cast<int>(timeout.count())) <= 0)
@@ -129,14 +129,14 @@ public:
             return std::nullopt;
         char text[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &from.sin_addr, text, sizeof(text));
-        return ReceivedDatagram{text, ntohs(from.sin_port), std::vector<uint8_t>(buffer, buffer + got)};
+        return PeerDatagram{text, ntohs(from.sin_port), std::vector<uint8_t>(buffer, buffer + got)};
     }
 
     // Every datagram until none arrives for quiet.
-    std::vector<ReceivedDatagram> ReceiveAll(std::chrono::milliseconds quiet) const
+    std::vector<PeerDatagram> ReceiveAll(std::chrono::milliseconds quiet) const
     {
-        std::vector<ReceivedDatagram> all;
-        while (std::optional<ReceivedDatagram> next = Receive(quiet))
+        std::vector<PeerDatagram> all;
+        while (std::optional<PeerDatagram> next = Receive(quiet))
             all.push_back(std::move(*next));
         return all;
     }
@@ -163,10 +163,10 @@ public:
     const CLanSocket& Requests() const { return m_requests; }
 
     // The requests addressed to this device within the timeout, the others dropped.
-    std::vector<ReceivedDatagram> RequestsFor(std::chrono::milliseconds quiet) const
+    std::vector<PeerDatagram> RequestsFor(std::chrono::milliseconds quiet) const
     {
-        std::vector<ReceivedDatagram> mine;
-        for (ReceivedDatagram& datagram : m_requests.ReceiveAll(quiet))
+        std::vector<PeerDatagram> mine;
+        for (PeerDatagram& datagram : m_requests.ReceiveAll(quiet))
             if (datagram.Mac() == MacText())
                 mine.push_back(std::move(datagram));
         return mine;

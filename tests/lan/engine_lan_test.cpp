@@ -152,10 +152,10 @@ TEST_F(EngineLan, TwoAddressesOnOneSubnetSendARequestTwiceAndABroadcastOnce)
     const uint8_t payload[3] = {7, 8, 9};
     EXPECT_TRUE(
         engine->SendPacketMutilcast(device.Ip(), kMsgReboot, payload, sizeof(payload), device.MacText(), false));
-    const std::vector<ReceivedDatagram> requests = device.RequestsFor(500ms);
+    const std::vector<PeerDatagram> requests = device.RequestsFor(500ms);
     ASSERT_EQ(requests.size(), 2u);
     const std::vector<uint8_t> expected = {0x88, 0x19, 0, 0, 9, 0, 1, 0, 0x00, 0x1a, 0x2b, 0, 0, 1, 3, 0, 7, 8, 9};
-    for (const ReceivedDatagram& request : requests)
+    for (const PeerDatagram& request : requests)
     {
         EXPECT_EQ(request.bytes, expected);
         EXPECT_EQ(request.from_port, kRequestPort);
@@ -164,7 +164,7 @@ TEST_F(EngineLan, TwoAddressesOnOneSubnetSendARequestTwiceAndABroadcastOnce)
     EXPECT_EQ(requests[1].from_ip, "10.77.0.2");
 
     engine->SendPacketBroadcast();
-    const std::vector<ReceivedDatagram> discovers = broadcasts.ReceiveAll(500ms);
+    const std::vector<PeerDatagram> discovers = broadcasts.ReceiveAll(500ms);
     ASSERT_EQ(discovers.size(), 1u);
     EXPECT_EQ(discovers[0].from_ip, "10.77.0.1");
     EXPECT_EQ(discovers[0].from_port, kDiscoverBroadcastPort);
@@ -202,7 +202,7 @@ TEST_F(EngineLan, HeartbeatsKeepArrivingWhileRequestsAndAcknowledgementsGoOut)
         {
             for (;;)
             {
-                const std::optional<ReceivedDatagram> datagram = device.Requests().Receive(500ms);
+                const std::optional<PeerDatagram> datagram = device.Requests().Receive(500ms);
                 if (!datagram)
                 {
                     if (!running)
@@ -285,7 +285,7 @@ TEST_F(EngineLan, ShutdownReleasesEveryManagedDeviceOnce)
     for (const CLanPeerDevice* device : {&first, &second, &pending})
     {
         size_t releases = 0;
-        for (const ReceivedDatagram& datagram : device->RequestsFor(1000ms))
+        for (const PeerDatagram& datagram : device->RequestsFor(1000ms))
             releases += datagram.Type() == kMsgRelease;
         EXPECT_EQ(releases, 1u) << device->MacText();
     }
