@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "app/single_instance.h"
+#include "link/transmit_manage.h"
 #include "store/sql_management.h"
 #include "support/language.h"
 #include "support/log.h"
@@ -28,6 +29,11 @@ bool CApplicationApp::InitInstance(const std::string& programDirectory)
     InitLanguage(programDirectory);
     m_settings = LoadSettings(programDirectory);
     m_skinDirectory = programDirectory + "Skin/";
+    // The engine's construction makes the store, so the store is there before the engine's threads
+    // start and goes after the engine at exit. A link that cannot start leaves its reason for the window.
+    m_engine = &AcTransmitManage::GetInstance();
+    if (!m_engine->Init(m_settings.retransmission_max, m_settings.retransmission_interval))
+        m_linkStartFailure = m_engine->LastInitFailure();
     m_store = &CSqlManagement::GetInstance();
     return true;
 }

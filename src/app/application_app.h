@@ -12,6 +12,7 @@
 #include "support/operate_file_ini.h"
 #include "support/operate_system_info.h"
 
+class AcTransmitManage;
 class CSqlManagement;
 
 constexpr const char* kSingleInstanceName = "Kavro_Fieldmate";
@@ -41,7 +42,8 @@ public:
     COperateFileIni& FileIni() { return m_fileIni; }
     COperateCharacter& Character() { return m_character; }
 
-    // The device store, set by start-up and never cleared.
+    // The device link engine and the device store, set by start-up and never cleared.
+    AcTransmitManage* Engine() const { return m_engine; }
     CSqlManagement* Store() const { return m_store; }
 
 private:
@@ -53,6 +55,7 @@ private:
     COperateSystemInfo m_systemInfo;
     COperateFileIni m_fileIni;
     COperateCharacter m_character;
+    AcTransmitManage* m_engine = nullptr;
     CSqlManagement* m_store = nullptr;
     std::optional<std::string> m_linkStartFailure;
 };

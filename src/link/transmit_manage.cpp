@@ -10,11 +10,34 @@
 #include "support/log.h"
 #include "support/program_dir.h"
 
+namespace
+{
+
+struct PreparedInstance
+{
+    std::unique_ptr<CApSender> sender;
+    std::optional<std::string> adapterLibraryPath;
+};
+
+PreparedInstance& Prepared()
+{
+    static PreparedInstance prepared;
+    return prepared;
+}
+
+} // namespace
+
+void AcTransmitManage::PrepareInstance(std::unique_ptr<CApSender> sender, std::string adapterLibraryPath)
+{
+    Prepared() = {std::move(sender), std::move(adapterLibraryPath)};
+}
+
 AcTransmitManage& AcTransmitManage::GetInstance()
 {
     // The store is complete before the engine, so it is destroyed after it.
-    static AcTransmitManage engine(nullptr, &CSqlManagement::GetInstance(),
-                                   GetProgramDirectory() + kLocalAdapterLibraryName);
+    static AcTransmitManage engine(
+        std::move(Prepared().sender), &CSqlManagement::GetInstance(),
+        Prepared().adapterLibraryPath.value_or(GetProgramDirectory() + kLocalAdapterLibraryName));
     return engine;
 }
 

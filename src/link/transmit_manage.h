@@ -35,6 +35,9 @@ public:
     // The process-wide engine, constructed on the first call: real sockets, the store singleton,
     // libLocalAdapter.so of the program directory.
     static AcTransmitManage& GetInstance();
+    // For tests, before the first GetInstance: the process-wide engine sends through sender, so it
+    // opens no socket, and loads the adapter library from adapterLibraryPath.
+    static void PrepareInstance(std::unique_ptr<CApSender> sender, std::string adapterLibraryPath);
 
     // sender: what sends (null: the engine's own sockets and raw frames; given: no socket is ever
     // opened). store: where device reports go (null: nowhere). Loads the adapter library from its

@@ -7,6 +7,7 @@
 
 #include "app/application_app.h"
 #include "link/local_adapter_library.h"
+#include "link/transmit_manage.h"
 #include "ui/format_text.h"
 #include "ui/grid_view.h"
 #include "ui/page_timer.h"
@@ -45,11 +46,15 @@ GridRow AdapterRow(int number, const local_adapter_info& adapter)
 
 } // namespace
 
-AdapterSource LocalAdapterLibrarySource(const std::string& programDirectory)
+AdapterSource DeviceLinkAdapterSource(AcTransmitManage* engine)
 {
-    auto library = std::make_shared<CLocalAdapterLibrary>();
-    library->Load(programDirectory + kLocalAdapterLibraryName);
-    return [library] { return library->QueryUsableAdapters(); };
+    return [engine]
+    {
+        std::vector<local_adapter_info> adapters;
+        if (engine != nullptr)
+            engine->GetLocalAdapterList(adapters);
+        return adapters;
+    };
 }
 
 CSystemToolDlg::CSystemToolDlg(AdapterSource source, QWidget* parent)

@@ -15,8 +15,11 @@ class CStaticText;
 
 using AdapterSource = std::function<std::vector<local_adapter_info>()>;
 
-// The adapters as the local adapter library in the program directory lists them.
-AdapterSource LocalAdapterLibrarySource(const std::string& programDirectory);
+class AcTransmitManage;
+
+// The adapters as the device link lists them (which also refreshes its local IP list); none
+// without a device link.
+AdapterSource DeviceLinkAdapterSource(AcTransmitManage* engine);
 
 class CSystemToolDlg : public CPageDlg
 {

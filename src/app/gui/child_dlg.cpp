@@ -30,7 +30,7 @@ CPageDlg* CChildDlg::CreateProgramPage(int pageId, QWidget* parent)
     switch (pageId)
     {
     case kPageSystemTool:
-        return new CSystemToolDlg(LocalAdapterLibrarySource(CApplicationApp::Instance().ProgramDirectory()), parent);
+        return new CSystemToolDlg(DeviceLinkAdapterSource(CApplicationApp::Instance().Engine()), parent);
     case kPageStatus:
         return new CPlaceholderPageDlg(pageId, "Device status", parent);
     case kPageManagement:

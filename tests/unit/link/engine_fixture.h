@@ -11,62 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include "common/capturing_sender.h"
 #include "common/temp_dir.h"
 #include "link/device_protocol.h"
 #include "link/transmit_manage.h"
 #include "store/sql_management.h"
 #include "support/log.h"
-
-struct SentDatagram
-{
-    ap_send_route route;
-    std::vector<uint8_t> bytes;
-
-    ap_packet_head Head() const
-    {
-        ap_packet_head head;
-        std::memcpy(&head, bytes.data(), sizeof(head));
-        return head;
-    }
-    uint16_t Type() const { return Head().msg_type; }
-    std::string Mac() const { return MacBytesToText(std::span<const uint8_t, 6>(Head().mac, 6)); }
-};
-
-// Keeps what would have left; the test reads it through the fixture.
-class CCapturingSender : public CApSender
-{
-public:
-    struct Capture
-    {
-        std::mutex lock;
-        std::vector<SentDatagram> datagrams;
-        std::vector<broadcast_target_info> frames;
-        int refreshes = 0;
-    };
-
-    explicit CCapturingSender(std::shared_ptr<Capture> capture) : m_capture(std::move(capture)) {}
-
-    bool SendPacket(const ap_send_route& route, std::span<const uint8_t> datagram) override
-    {
-        std::lock_guard guard(m_capture->lock);
-        m_capture->datagrams.push_back({route, std::vector<uint8_t>(datagram.begin(), datagram.end())});
-        return true;
-    }
-    void RefreshCaptureDevices() override
-    {
-        std::lock_guard guard(m_capture->lock);
-        ++m_capture->refreshes;
-    }
-    bool SendAnnouncement(const broadcast_target_info& target) override
-    {
-        std::lock_guard guard(m_capture->lock);
-        m_capture->frames.push_back(target);
-        return true;
-    }
-
-private:
-    std::shared_ptr<Capture> m_capture;
-};
 
 inline local_adapter_info Adapter(const char* name, MacBytes mac,
                                   const std::vector<std::pair<std::string, std::string>>& addresses)
@@ -187,17 +137,13 @@ protected:
 
     void MakeEngine()
     {
-        m_capture = std::make_shared<CCapturingSender::Capture>();
+        m_capture = std::make_shared<CSendCapture>();
         m_engine = std::make_unique<AcTransmitManage>(std::make_unique<CCapturingSender>(m_capture), m_store.get(),
                                                       "/nonexistent/libLocalAdapter.so");
     }
 
     // What was sent since the last call.
-    std::vector<SentDatagram> TakeSent()
-    {
-        std::lock_guard guard(m_capture->lock);
-        return std::exchange(m_capture->datagrams, {});
-    }
+    std::vector<SentDatagram> TakeSent() { return m_capture->Take(); }
 
     // The log written since the last call.
     std::string NewLog()
@@ -234,7 +180,7 @@ protected:
 
     CTempDir m_program;
     std::unique_ptr<CSqlManagement> m_store;
-    std::shared_ptr<CCapturingSender::Capture> m_capture;
+    std::shared_ptr<CSendCapture> m_capture;
     std::unique_ptr<AcTransmitManage> m_engine;
     size_t m_logSeen = 0;
 };

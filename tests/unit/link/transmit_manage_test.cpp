@@ -480,10 +480,9 @@ TEST_F(EngineTest, ShutdownReleasesEveryManagedDeviceOnce)
     TakeSent();
     ASSERT_TRUE(m_engine->Init(3, 60000));
     m_engine->RebuildLocalIpList({Adapter("eth0", kToolMac, {{"10.77.0.1", "255.255.0.0"}})});
-    const auto capture = m_capture;
     m_engine.reset();
     std::vector<std::string> released;
-    for (const SentDatagram& sent : capture->datagrams)
+    for (const SentDatagram& sent : TakeSent())
     {
         EXPECT_EQ(sent.Type(), kMsgRelease);
         EXPECT_EQ(sent.bytes.size(), 16u);
@@ -500,8 +499,8 @@ TEST_F(EngineTest, DiscoverWithoutAdaptersGoesToTheLimitedBroadcast)
     ASSERT_EQ(sent.size(), 1u);
     ExpectRoute(sent[0], {ApRoute::DiscoverAll, "", "255.255.255.255", 9786});
     EXPECT_EQ(sent[0].bytes, (std::vector<uint8_t>{0x88, 0x19, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_TRUE(m_capture->frames.empty());
-    EXPECT_EQ(m_capture->refreshes, 1);
+    EXPECT_TRUE(m_capture->Frames().empty());
+    EXPECT_EQ(m_capture->Refreshes(), 1);
     // The query also rebuilt the local IP list from no adapters.
     EXPECT_TRUE(m_engine->LocalIpList().empty());
 }
