@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
+#include <optional>
 #include <sys/socket.h>
 
 #include "support/log.h"
@@ -24,29 +25,59 @@ bool ToAddress(const std::string& ip, uint16_t port, sockaddr_in& address)
     return inet_pton(AF_INET, ip.c_str(), &address.sin_addr) == 1;
 }
 
-// Logs the step's line, empties the slot and describes the failure.
-bool Fail(CUniqueFd& slot, const char* step, uint16_t port, int error, std::string* failure)
-{
-    LOG_ERROR("%s", step);
-    slot.Reset();
-    if (failure != nullptr)
-        *failure = std::string(step) + " (port " + std::to_string(port) + ": " + std::strerror(error) + ")";
-    return false;
-}
-
 bool SetOption(int fd, int level, int name, int value)
 {
     return setsockopt(fd, level, name, &value, sizeof(value)) == 0;
 }
 
-bool ReportSent(ssize_t sent)
+struct StepFailure
 {
-    if (sent <= 0)
+    const char* step;
+    int error;
+};
+
+StepFailure Fail(const char* step, int error)
+{
+    return {step, error};
+}
+
+// The steps of AcCreateSocket; the first that fails, or none.
+std::optional<StepFailure> CreateSocketSteps(CUniqueFd& slot, uint16_t port, bool broadcast, int sendBuffer,
+                                             int receiveBuffer, bool multicast, const std::string& localIp,
+                                             const std::string& group)
+{
+    slot.Reset(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP));
+    if (!slot)
+        return Fail("socket fail", errno);
+    const int fd = slot.Get();
+    if (!SetOption(fd, SOL_SOCKET, SO_REUSEADDR, 1))
+        return Fail("socket setsockopt SO_REUSEADDR fail", errno);
+    if (broadcast && !SetOption(fd, SOL_SOCKET, SO_BROADCAST, 1))
+        return Fail("socket setsockopt SO_BROADCAST fail", errno);
+    if (multicast)
     {
-        LOG_ERROR("socket sendto fail");
-        return false;
+        ip_mreq membership{};
+        sockaddr_in groupAddress{};
+        sockaddr_in interfaceAddress{};
+        if (!ToAddress(group, 0, groupAddress) || !ToAddress(localIp, 0, interfaceAddress))
+            return Fail("socket setsockopt IP_ADD_MEMBERSHIP fail", EINVAL);
+        membership.imr_multiaddr = groupAddress.sin_addr;
+        membership.imr_interface = interfaceAddress.sin_addr;
+        if (setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof(membership)) != 0)
+            return Fail("socket setsockopt IP_ADD_MEMBERSHIP fail", errno);
+        if (!DisableMulticastLoop(fd))
+            return Fail("socket setsockopt IP_MULTICAST_LOOP fail", errno);
     }
-    return true;
+    if (!SetOption(fd, SOL_SOCKET, SO_SNDBUF, sendBuffer))
+        return Fail("socket setsockopt SO_SNDBUF fail", errno);
+    if (!SetOption(fd, SOL_SOCKET, SO_RCVBUF, receiveBuffer))
+        return Fail("socket setsockopt SO_RCVBUF fail", errno);
+    sockaddr_in local{};
+    if (!ToAddress(localIp, port, local))
+        return Fail("socket bind fail", EINVAL);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0)
+        return Fail("socket bind fail", errno);
+    return std::nullopt;
 }
 
 } // namespace
@@ -54,38 +85,16 @@ bool ReportSent(ssize_t sent)
 bool AcCreateSocket(CUniqueFd& slot, uint16_t port, bool broadcast, int sendBuffer, int receiveBuffer, bool multicast,
                     const std::string& localIp, const std::string& group, std::string* failure)
 {
-    slot.Reset(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP));
-    if (!slot)
-        return Fail(slot, "socket fail", port, errno, failure);
-    const int fd = slot.Get();
-    if (!SetOption(fd, SOL_SOCKET, SO_REUSEADDR, 1))
-        return Fail(slot, "socket setsockopt SO_REUSEADDR fail", port, errno, failure);
-    if (broadcast && !SetOption(fd, SOL_SOCKET, SO_BROADCAST, 1))
-        return Fail(slot, "socket setsockopt SO_BROADCAST fail", port, errno, failure);
-    if (multicast)
-    {
-        ip_mreq membership{};
-        sockaddr_in groupAddress{};
-        sockaddr_in interfaceAddress{};
-        if (!ToAddress(group, 0, groupAddress) || !ToAddress(localIp, 0, interfaceAddress))
-            return Fail(slot, "socket setsockopt IP_ADD_MEMBERSHIP fail", port, EINVAL, failure);
-        membership.imr_multiaddr = groupAddress.sin_addr;
-        membership.imr_interface = interfaceAddress.sin_addr;
-        if (setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof(membership)) != 0)
-            return Fail(slot, "socket setsockopt IP_ADD_MEMBERSHIP fail", port, errno, failure);
-        if (!DisableMulticastLoop(fd))
-            return Fail(slot, "socket setsockopt IP_MULTICAST_LOOP fail", port, errno, failure);
-    }
-    if (!SetOption(fd, SOL_SOCKET, SO_SNDBUF, sendBuffer))
-        return Fail(slot, "socket setsockopt SO_SNDBUF fail", port, errno, failure);
-    if (!SetOption(fd, SOL_SOCKET, SO_RCVBUF, receiveBuffer))
-        return Fail(slot, "socket setsockopt SO_RCVBUF fail", port, errno, failure);
-    sockaddr_in local{};
-    if (!ToAddress(localIp, port, local))
-        return Fail(slot, "socket bind fail", port, EINVAL, failure);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0)
-        return Fail(slot, "socket bind fail", port, errno, failure);
-    return true;
+    const std::optional<StepFailure> failed =
+        CreateSocketSteps(slot, port, broadcast, sendBuffer, receiveBuffer, multicast, localIp, group);
+    if (!failed)
+        return true;
+    LOG_ERROR("%s", failed->step);
+    slot.Reset();
+    if (failure != nullptr)
+        *failure =
+            std::string(failed->step) + " (port " + std::to_string(port) + ": " + std::strerror(failed->error) + ")";
+    return false;
 }
 
 bool DisableMulticastLoop(int fd)
@@ -97,10 +106,14 @@ bool DisableMulticastLoop(int fd)
 bool SendDatagram(int fd, const std::string& ip, uint16_t port, std::span<const uint8_t> datagram)
 {
     sockaddr_in target{};
-    if (fd < 0 || !ToAddress(ip, port, target))
-        return ReportSent(-1);
-    return ReportSent(sendto(fd, datagram.data(), datagram.size(), MSG_NOSIGNAL,
-                             reinterpret_cast<const sockaddr*>(&target), sizeof(target)));
+    if (fd < 0 || !ToAddress(ip, port, target) ||
+        sendto(fd, datagram.data(), datagram.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&target),
+               sizeof(target)) <= 0)
+    {
+        LOG_ERROR("socket sendto fail");
+        return false;
+    }
+    return true;
 }
 
 bool SendDatagramFrom(int fd, const std::string& sourceIp, const std::string& ip, uint16_t port,
@@ -109,7 +122,10 @@ bool SendDatagramFrom(int fd, const std::string& sourceIp, const std::string& ip
     sockaddr_in target{};
     sockaddr_in source{};
     if (fd < 0 || !ToAddress(ip, port, target) || !ToAddress(sourceIp, 0, source))
-        return ReportSent(-1);
+    {
+        LOG_ERROR("socket sendto fail");
+        return false;
+    }
 
     iovec part{const_cast<uint8_t*>(datagram.data()), datagram.size()};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
@@ -130,5 +146,10 @@ bool SendDatagramFrom(int fd, const std::string& sourceIp, const std::string& ip
     info.ipi_ifindex = 0;
     info.ipi_spec_dst = source.sin_addr;
     std::memcpy(CMSG_DATA(header), &info, sizeof(info));
-    return ReportSent(sendmsg(fd, &message, MSG_NOSIGNAL));
+    if (sendmsg(fd, &message, MSG_NOSIGNAL) <= 0)
+    {
+        LOG_ERROR("socket sendto fail");
+        return false;
+    }
+    return true;
 }

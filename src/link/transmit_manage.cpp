@@ -10,6 +10,9 @@
 #include "support/log.h"
 #include "support/program_dir.h"
 
+// A failed Init step: its ERROR line, logged where it failed, and the failure kept.
+#define INIT_STEP_FAILED(line, reason) (LOG_ERROR("%s", line), InitFailed(line, reason))
+
 namespace
 {
 
@@ -75,14 +78,14 @@ bool AcTransmitManage::Init(int retransmissionMax, int retransmissionInterval)
     }
 
     if (!m_stop.Create())
-        return InitFailed("create event_stop fail");
+        return INIT_STEP_FAILED("create event_stop fail", "");
     m_stopping = false;
     if (!m_discoverQueue.CreateEvent())
-        return InitFailed("create event_manage_discover fail");
+        return INIT_STEP_FAILED("create event_manage_discover fail", "");
     if (!m_heartbeatQueue.CreateEvent())
-        return InitFailed("create event_manage_heartbeat fail");
+        return INIT_STEP_FAILED("create event_manage_heartbeat fail", "");
     if (!m_configQueue.CreateEvent())
-        return InitFailed("create event_manage_config fail");
+        return INIT_STEP_FAILED("create event_manage_config fail", "");
     // An engine with an injected sender has no network: its receive threads find no socket and end.
     if ((m_ownsSockets && !CreateSockets()) || !StartThreads())
         return false;
@@ -100,7 +103,6 @@ std::string AcTransmitManage::LastInitFailure() const
 
 bool AcTransmitManage::InitFailed(const std::string& line, const std::string& reason)
 {
-    LOG_ERROR("%s", line.c_str());
     std::lock_guard guard(m_initFailureLock);
     m_initFailure = reason.empty() ? line : line + ": " + reason;
     return false;
@@ -111,24 +113,24 @@ bool AcTransmitManage::CreateSockets()
     std::string why;
     if (!AcCreateSocket(socket_discover_send, kDiscoverBroadcastPort, true, kSocketBuffer, kSocketBuffer, false, "", "",
                         &why))
-        return InitFailed("create socket_discover_send fail", why);
+        return INIT_STEP_FAILED("create socket_discover_send fail", why);
     if (!AcCreateSocket(socket_discover_recv, kDiscoverReportPort, false, kSocketBuffer, kSocketBuffer, false, "", "",
                         &why))
-        return InitFailed("create socket_discover_recv fail", why);
+        return INIT_STEP_FAILED("create socket_discover_recv fail", why);
     if (!AcCreateSocket(socket_heartbeat, kHeartbeatPort, false, kSocketBuffer, kSocketBuffer, false, "", "", &why))
-        return InitFailed("create socket_heartbeat fail", why);
+        return INIT_STEP_FAILED("create socket_heartbeat fail", why);
     // Requests leave from this socket too; none may come back to the tool, even where this host has
     // joined the group for another program.
     if (!DisableMulticastLoop(socket_heartbeat.Get()))
     {
         LOG_ERROR("socket setsockopt IP_MULTICAST_LOOP fail");
         socket_heartbeat.Reset();
-        return InitFailed("create socket_heartbeat fail",
-                          "socket setsockopt IP_MULTICAST_LOOP fail (port " + std::to_string(kHeartbeatPort) + ")");
+        return INIT_STEP_FAILED("create socket_heartbeat fail", "socket setsockopt IP_MULTICAST_LOOP fail (port " +
+                                                                    std::to_string(kHeartbeatPort) + ")");
     }
     if (!AcCreateSocket(socket_config, kReplyPort, false, kConfigSocketBuffer, kConfigSocketBuffer, false, "", "",
                         &why))
-        return InitFailed("create socket_config fail", why);
+        return INIT_STEP_FAILED("create socket_config fail", why);
     return true;
 }
 
@@ -143,7 +145,7 @@ bool AcTransmitManage::StartThreads()
         }
         catch (const std::system_error&)
         {
-            return InitFailed(failure);
+            return INIT_STEP_FAILED(failure, "");
         }
     };
     return start(thread_recv_discover, "create thread_recv_discover fail",

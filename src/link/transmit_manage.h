@@ -100,6 +100,7 @@ private:
                                    const std::string& mac);
     void DeleteManageApRetransmission(const std::string& ip, uint16_t msgType, const std::string& mac);
 
+    // Keeps the failing step's line, with the reason, as the last Init failure; false.
     bool InitFailed(const std::string& line, const std::string& reason = {});
     bool CreateSockets();
     bool StartThreads();

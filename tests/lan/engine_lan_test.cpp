@@ -232,7 +232,7 @@ TEST_F(EngineLan, HeartbeatsKeepArrivingWhileRequestsAndAcknowledgementsGoOut)
     for (int i = 1; i <= kHeartbeats; ++i)
     {
         ASSERT_TRUE(device.SendHeartbeat(static_cast<uint32_t>(i)));
-        std::this_thread::sleep_for(200us);
+        std::this_thread::sleep_for(1ms);
     }
     const auto acknowledgedInLog = [&]
     { return CountOccurrences(Log(), "SendPacketMutilcast KAVRO_APHeartbeatAck ip:10.77.1.1"); };
