@@ -7,6 +7,7 @@
 #include "store/sql_management.h"
 #include "support/language.h"
 #include "support/log.h"
+#include "support/program_dir.h"
 
 CApplicationApp& CApplicationApp::Instance()
 {
@@ -17,6 +18,8 @@ CApplicationApp& CApplicationApp::Instance()
 bool CApplicationApp::InitInstance(const std::string& programDirectory)
 {
     setlocale(LC_ALL, "");
+    // Everything that finds its files relative to the program (store, adapter library) uses this one.
+    SetProgramDirectory(programDirectory);
 
     // The log first: everything after it may log. A log that cannot be created is simply off.
     OpenLog(programDirectory);

@@ -14,8 +14,23 @@ std::string ComputeProgramDirectory()
     return slash == std::string::npos ? std::string("./") : result.substr(0, slash + 1);
 }
 
+namespace
+{
+
+std::string& ProgramDirectory()
+{
+    static std::string directory = ComputeProgramDirectory();
+    return directory;
+}
+
+} // namespace
+
 const std::string& GetProgramDirectory()
 {
-    static const std::string directory = ComputeProgramDirectory();
-    return directory;
+    return ProgramDirectory();
+}
+
+void SetProgramDirectory(const std::string& directory)
+{
+    ProgramDirectory() = directory;
 }

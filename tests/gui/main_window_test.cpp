@@ -14,6 +14,7 @@
 #include "common/temp_dir.h"
 #include "pages/page_dlg.h"
 #include "pages/page_host.h"
+#include "store/sql_management.h"
 #include "support/gui_test_support.h"
 #include "support/test_program.h"
 #include "ui/message_box.h"
@@ -83,6 +84,8 @@ private slots:
                                                                    "device status=Status\n");
             });
         CMessageBox::SetAnswerAllForTest(true);
+        // The store of an in-process start-up lives in the test's own program directory.
+        QCOMPARE(CSqlManagement::GetInstance().DatabasePath(), m_program->Path() + "data.mdb");
     }
 
     void init()
