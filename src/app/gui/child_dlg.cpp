@@ -3,9 +3,11 @@
 #include <utility>
 
 #include "app/application_app.h"
+#include "pages/device_link.h"
 #include "pages/install_help_dlg.h"
 #include "pages/page_dlg.h"
 #include "pages/placeholder_page_dlg.h"
+#include "pages/status_dlg.h"
 #include "pages/system_tool_dlg.h"
 #include "ui/page_timer.h"
 #include "ui/skin_look.h"
@@ -32,7 +34,7 @@ CPageDlg* CChildDlg::CreateProgramPage(int pageId, QWidget* parent)
     case kPageSystemTool:
         return new CSystemToolDlg(DeviceLinkAdapterSource(CApplicationApp::Instance().Engine()), parent);
     case kPageStatus:
-        return new CPlaceholderPageDlg(pageId, "Device status", parent);
+        return new CStatusDlg(ProgramDeviceLink(), parent);
     case kPageManagement:
         return new CPlaceholderPageDlg(pageId, "Device management", parent);
     case kPageBridge:
