@@ -40,21 +40,22 @@ constexpr const char* kNotApplicable = "N/A";
 ListPageSpec StatusPageSpec()
 {
     ListPageSpec spec;
-    // Widths share the grid's width with a vertical scroll bar: a MAC and an address always show whole.
+    // Widths share the grid's width with a vertical scroll bar, each as wide as what it shows: a MAC,
+    // an address, a firmware version and an up time of many days always show whole.
     spec.columns = {
         {"", 20, GridCellKind::Tick},
         {"Serial", 46},
-        {"Location", 86, GridCellKind::Text, true},
-        {"Type", 80},
+        {"Location", 100, GridCellKind::Text, true},
+        {"Type", 72},
         {"IP", 102},
         {"MAC", 112},
-        {"OperationMode", 66},
+        {"OperationMode", 62},
         {"SSID", 96},
-        {"Channel", 60},
-        {"Version", 60},
-        {"Transparent bridge", 100},
-        {"Slotra", 70},
-        {"Time", 68},
+        {"Channel", 58},
+        {"Version", 104},
+        {"Transparent bridge", 58},
+        {"Slotra", 54},
+        {"Time", 82},
         {"Operate", 56, GridCellKind::Picture},
     };
     spec.sortCodes = {
