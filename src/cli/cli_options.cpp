@@ -27,7 +27,8 @@ const char* kMonitorUsage = "usage: fieldmate-cli monitor [--seconds N] [--searc
                             "\n"
                             "Prints one JSON line per second with the time since the start and the stored\n"
                             "devices (mac, ip, status, up_time), for N seconds or until stopped (Ctrl+C).\n"
-                            "--search runs the status page's search first, and again every 30 s.\n";
+                            "--search runs the status page's search at the start: discover broadcasts\n"
+                            "at 0, 3, 6, ... 27 s.\n";
 
 const char* kAdaptersUsage = "usage: fieldmate-cli adapters [--format table|json|csv]\n"
                              "\n"

@@ -52,7 +52,7 @@ std::string StatusOf(const CliDeviceRow& row)
     return row.pending ? LookupText("Pending") : StatusText(row.info.ap_status);
 }
 
-std::string JsonCell(const nlohmann::json& value)
+std::string JsonCell(const nlohmann::ordered_json& value)
 {
     if (value.is_string())
         return value.get<std::string>();
@@ -61,13 +61,13 @@ std::string JsonCell(const nlohmann::json& value)
 
 } // namespace
 
-nlohmann::json DeviceJson(const CliDeviceRow& row)
+nlohmann::ordered_json DeviceJson(const CliDeviceRow& row)
 {
     const ap_info_stu& info = row.info;
     const ap_config_info& config = info.config;
     const int type = info.ap_type;
     const bool details = HasDetails(row);
-    nlohmann::json device;
+    nlohmann::ordered_json device;
     device["mac"] = InfoMacText(info);
     device["ip"] = Ip(config.ip);
     device["name"] = details ? LocalToUtf8(config.ap_name.View()) : "";
@@ -99,7 +99,7 @@ std::string FormatDevices(const std::vector<CliDeviceRow>& rows, OutputFormat fo
 {
     if (format == OutputFormat::Json)
     {
-        nlohmann::json devices = nlohmann::json::array();
+        nlohmann::ordered_json devices = nlohmann::ordered_json::array();
         for (const CliDeviceRow& row : rows)
             devices.push_back(DeviceJson(row));
         return devices.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
@@ -110,7 +110,7 @@ std::string FormatDevices(const std::vector<CliDeviceRow>& rows, OutputFormat fo
         std::vector<TextRow> lines;
         for (const CliDeviceRow& row : rows)
         {
-            const nlohmann::json device = DeviceJson(row);
+            const nlohmann::ordered_json device = DeviceJson(row);
             TextRow line;
             for (const char* key : kJsonKeys)
                 line.push_back(JsonCell(device[key]));
@@ -143,11 +143,11 @@ std::string FormatDevices(const std::vector<CliDeviceRow>& rows, OutputFormat fo
 
 std::string MonitorLine(double seconds, const std::vector<ap_info_stu>& devices)
 {
-    nlohmann::json line;
+    nlohmann::ordered_json line;
     char time[32];
     std::snprintf(time, sizeof(time), "%.1f", seconds);
-    line["t"] = nlohmann::json::parse(time);
-    line["devices"] = nlohmann::json::array();
+    line["t"] = nlohmann::ordered_json::parse(time);
+    line["devices"] = nlohmann::ordered_json::array();
     for (const ap_info_stu& info : devices)
         line["devices"].push_back({{"mac", InfoMacText(info)},
                                    {"ip", Ip(info.config.ip)},
@@ -159,7 +159,7 @@ std::string MonitorLine(double seconds, const std::vector<ap_info_stu>& devices)
 std::string FormatAdapters(const std::vector<local_adapter_info>& adapters, OutputFormat format)
 {
     std::vector<TextRow> rows;
-    nlohmann::json list = nlohmann::json::array();
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (size_t i = 0; i < adapters.size(); ++i)
     {
         const local_adapter_info& adapter = adapters[i];
@@ -167,7 +167,7 @@ std::string FormatAdapters(const std::vector<local_adapter_info>& adapters, Outp
         std::snprintf(mac, sizeof(mac), "%02x:%02x:%02x:%02x:%02x:%02x", adapter.mac[0], adapter.mac[1], adapter.mac[2],
                       adapter.mac[3], adapter.mac[4], adapter.mac[5]);
         std::string joined;
-        nlohmann::json ips = nlohmann::json::array();
+        nlohmann::ordered_json ips = nlohmann::ordered_json::array();
         const int count = std::min<int>(adapter.address_count, LOCAL_ADAPTER_MAX_ADDRESSES);
         for (int a = 0; a < count; ++a)
         {

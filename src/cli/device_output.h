@@ -21,7 +21,7 @@ struct CliDeviceRow
 // work_mode_text, ssid, channel, channel_text, version, up_time, up_time_text, tx_power, security,
 // security_text, bridge_transparent, bridge_transparent_text, tdma, tdma_text, pending.
 // Texts are converted from the locale's codeset to UTF-8.
-nlohmann::json DeviceJson(const CliDeviceRow& row);
+nlohmann::ordered_json DeviceJson(const CliDeviceRow& row);
 
 // The devices in the format: a table with the status page's columns and a status column, a JSON
 // array of DeviceJson objects, or CSV with the JSON keys as its header.

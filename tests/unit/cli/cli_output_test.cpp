@@ -88,7 +88,7 @@ TEST(CliArguments, CommandsOptionsAndTheirErrors)
 
 TEST_F(CliOutput, JsonCarriesCodesAndTheirDisplayTexts)
 {
-    const nlohmann::json device = DeviceJson(Device("02:46:4d:00:00:01", "10.77.1.1", 6, "北区-03", "Farm_5G"));
+    const nlohmann::ordered_json device = DeviceJson(Device("02:46:4d:00:00:01", "10.77.1.1", 6, "北区-03", "Farm_5G"));
     EXPECT_EQ(device["mac"], "02:46:4d:00:00:01");
     EXPECT_EQ(device["ip"], "10.77.1.1");
     EXPECT_EQ(device["name"], "北区-03");
@@ -111,7 +111,7 @@ TEST_F(CliOutput, APendingDeviceFromAShortReportShowsOnlyWhatItReported)
     CliDeviceRow pending = Device("02:46:4d:00:00:09", "10.77.1.9", 1, "", "");
     pending.pending = true;
     pending.info.ap_status = 10;
-    const nlohmann::json device = DeviceJson(pending);
+    const nlohmann::ordered_json device = DeviceJson(pending);
     EXPECT_EQ(device["pending"], true);
     EXPECT_EQ(device["version"], "V2.3.6.230303");
     EXPECT_EQ(device["work_mode_text"], "");
