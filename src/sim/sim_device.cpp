@@ -153,8 +153,6 @@ SimRequestOutcome CSimDevice::HandleRequest(uint16_t msgType, std::span<const ui
                                             double now)
 {
     SimRequestOutcome outcome;
-    if (msgType < std::size(requestCounts))
-        ++requestCounts[msgType];
     auto refuse = [&outcome]
     {
         outcome.result = 1;

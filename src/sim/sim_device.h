@@ -83,7 +83,7 @@ public:
     // Bumped at each restart, so that timers of the earlier life do nothing.
     uint64_t life = 0;
     bool heartbeatScheduled = false;
-    // Requests handled, by message type, for the state file.
+    // Requests that reached the device, by message type (answered or not), for the state file.
     uint32_t requestCounts[20] = {};
 
     // A site survey's datagrams: up to 32 entries each.

@@ -84,6 +84,8 @@ void CSimEngine::HandleRequest(size_t index, uint16_t msgType, std::span<const u
 {
     CSimDevice& device = m_devices[index];
     const double now = Now();
+    if (msgType < std::size(device.requestCounts))
+        ++device.requestCounts[msgType];
     if (device.Silent(now) || m_options.neverAnswered.count(msgType) != 0)
         return;
     const SimRequestOutcome outcome = device.HandleRequest(msgType, payload, tool, now);

@@ -8,14 +8,14 @@
 #include <thread>
 #include <unistd.h>
 
-std::string ReceivedDatagram::FromIp() const
+std::string NetnsDatagram::FromIp() const
 {
     char text[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &from.sin_addr, text, sizeof(text));
     return text;
 }
 
-uint16_t ReceivedDatagram::FromPort() const
+uint16_t NetnsDatagram::FromPort() const
 {
     return ntohs(from.sin_port);
 }
@@ -72,12 +72,12 @@ bool CNetnsSocket::SendTo(const std::string& ip, uint16_t port, std::span<const 
            static_cast<ssize_t>(bytes.size());
 }
 
-std::optional<ReceivedDatagram> CNetnsSocket::Receive(std::chrono::milliseconds timeout)
+std::optional<NetnsDatagram> CNetnsSocket::Receive(std::chrono::milliseconds timeout)
 {
     pollfd waiting{m_fd, POLLIN, 0};
     if (poll(&waiting, 1, static_cast<int>(timeout.count())) <= 0)
         return std::nullopt;
-    ReceivedDatagram datagram{};
+    NetnsDatagram datagram{};
     datagram.bytes.resize(65536);
     socklen_t length = sizeof(datagram.from);
     const ssize_t received = recvfrom(m_fd, datagram.bytes.data(), datagram.bytes.size(), 0,
@@ -88,9 +88,9 @@ std::optional<ReceivedDatagram> CNetnsSocket::Receive(std::chrono::milliseconds 
     return datagram;
 }
 
-std::vector<ReceivedDatagram> CNetnsSocket::ReceiveFor(std::chrono::milliseconds window)
+std::vector<NetnsDatagram> CNetnsSocket::ReceiveFor(std::chrono::milliseconds window)
 {
-    std::vector<ReceivedDatagram> all;
+    std::vector<NetnsDatagram> all;
     const auto end = std::chrono::steady_clock::now() + window;
     while (true)
     {

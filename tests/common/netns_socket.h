@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-struct ReceivedDatagram
+struct NetnsDatagram
 {
     sockaddr_in from;
     std::vector<uint8_t> bytes;
@@ -31,9 +31,9 @@ public:
 
     bool Valid() const { return m_fd >= 0; }
     bool SendTo(const std::string& ip, uint16_t port, std::span<const uint8_t> bytes);
-    std::optional<ReceivedDatagram> Receive(std::chrono::milliseconds timeout);
+    std::optional<NetnsDatagram> Receive(std::chrono::milliseconds timeout);
     // Everything that arrives until the window has passed.
-    std::vector<ReceivedDatagram> ReceiveFor(std::chrono::milliseconds window);
+    std::vector<NetnsDatagram> ReceiveFor(std::chrono::milliseconds window);
 
 private:
     int m_fd = -1;

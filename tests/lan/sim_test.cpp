@@ -36,12 +36,12 @@ std::string IpOf(int index)
     return "10.77.1." + std::to_string(index + 1);
 }
 
-std::optional<ap_packet_info> Decode(const ReceivedDatagram& datagram)
+std::optional<ap_packet_info> Decode(const NetnsDatagram& datagram)
 {
     return DecodePacket(datagram.bytes, ApChannel::Replies, datagram.from);
 }
 
-uint16_t TypeOf(const ReceivedDatagram& datagram)
+uint16_t TypeOf(const NetnsDatagram& datagram)
 {
     const auto packet = Decode(datagram);
     return packet ? uint16_t{ReadPacketHead(*packet).msg_type} : 0;
@@ -92,7 +92,7 @@ protected:
     }
 
     // The next datagram of the type on the reply port, skipping others.
-    std::optional<ReceivedDatagram> Reply(uint16_t type, std::chrono::milliseconds timeout = 3s)
+    std::optional<NetnsDatagram> Reply(uint16_t type, std::chrono::milliseconds timeout = 3s)
     {
         const auto end = std::chrono::steady_clock::now() + timeout;
         while (std::chrono::steady_clock::now() < end)
@@ -138,7 +138,7 @@ TEST_F(SimLan, AThousandDevicesAnswerOneBroadcastEachFromItsOwnAddress)
     constexpr int kCount = 1000;
     StartSim({"--count", std::to_string(kCount)});
     Broadcast();
-    std::map<std::string, ReceivedDatagram> reports;
+    std::map<std::string, NetnsDatagram> reports;
     WaitFor(
         [&]
         {
@@ -180,7 +180,7 @@ TEST_F(SimLan, RequestsAreAnsweredWithTheirTypeAndHeartbeatsFollowTheAcknowledge
     Request(mac, kMsgDiscover); // the acknowledge of a discover report
     const auto heartbeats = m_requests->ReceiveFor(1500ms);
     ASSERT_GE(heartbeats.size(), 3u);
-    for (const ReceivedDatagram& heartbeat : heartbeats)
+    for (const NetnsDatagram& heartbeat : heartbeats)
     {
         const auto packet = DecodePacket(heartbeat.bytes, ApChannel::Heartbeats, heartbeat.from);
         ASSERT_TRUE(packet);
