@@ -41,16 +41,6 @@ bool CApplicationApp::InitInstance(const std::string& programDirectory)
     return true;
 }
 
-bool CApplicationApp::StartDeviceLink()
-{
-    m_engine = &AcTransmitManage::GetInstance();
-    m_store = &CSqlManagement::GetInstance();
-    if (m_engine->Init(m_settings.retransmission_max, m_settings.retransmission_interval))
-        return true;
-    m_linkStartFailure = m_engine->LastInitFailure();
-    return false;
-}
-
 int CApplicationApp::ExitInstance()
 {
     LOG_INFO("Fieldmate exit");

@@ -26,10 +26,6 @@ public:
     // device link and store. False when the run must end at once (another instance runs).
     bool InitInstance(const std::string& programDirectory);
 
-    // The device link step of start-up: the engine (with the store it builds on) started with the
-    // settings' retransmission values. False when Init failed; LinkStartFailure() then says why.
-    bool StartDeviceLink();
-
     // Shutdown before the process-wide singletons go: the engine, then the store.
     int ExitInstance();
 
@@ -49,8 +45,6 @@ public:
     // The device link engine and the device store, set by start-up and never cleared.
     AcTransmitManage* Engine() const { return m_engine; }
     CSqlManagement* Store() const { return m_store; }
-    // The device link engine, set by StartDeviceLink and never cleared.
-    AcTransmitManage* Engine() const { return m_engine; }
 
 private:
     CApplicationApp() = default;
@@ -63,6 +57,5 @@ private:
     COperateCharacter m_character;
     AcTransmitManage* m_engine = nullptr;
     CSqlManagement* m_store = nullptr;
-    AcTransmitManage* m_engine = nullptr;
     std::optional<std::string> m_linkStartFailure;
 };

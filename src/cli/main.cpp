@@ -16,10 +16,10 @@ namespace
 
 int Run(CApplicationApp& application, const CliOptions& options, int stopFd)
 {
-    if (!application.StartDeviceLink())
+    if (application.LinkStartFailure())
     {
         std::fprintf(stderr, "fieldmate-cli: the device link could not start: %s\n",
-                     application.LinkStartFailure().value_or("unknown reason").c_str());
+                     application.LinkStartFailure()->c_str());
         return kExitEngineFailed;
     }
     CSqlManagement& store = *application.Store();
