@@ -121,6 +121,21 @@ void CSimEngine::HandleRequest(size_t index, uint16_t msgType, std::span<const u
     // The answer has left from the old address; from now on the device lives at the new one.
     if (outcome.moveTo)
         MoveDevice(index, outcome.moveTo->first, outcome.moveTo->second);
+    // A changed device tells the tool its new configuration on its own, as a reply to the query would,
+    // so that the tool's list shows the change without a new search.
+    if (outcome.changed && !outcome.reboot && m_options.changeReportSeconds >= 0)
+    {
+        const uint64_t life = device.life;
+        m_timers.Add(now + m_options.changeReportSeconds,
+                     [this, index, life, tool]
+                     {
+                         CSimDevice& changed = m_devices[index];
+                         if (changed.life != life || changed.Silent(Now()))
+                             return;
+                         const ap_config_info report = changed.ConfigReport(Now());
+                         SendFromDevice(index, kMsgConfigQuery, RecordBytes(report), tool, kReplyPort);
+                     });
+    }
     if (outcome.reboot)
         BeginReboot(index);
     if (outcome.fetchFile)

@@ -101,6 +101,8 @@ const char* SimUsage()
            "  --reboot-silence S         seconds a device stays silent after reboot or restore (default 20)\n"
            "  --flash-seconds S          seconds from upgrade start to the success report (default 5)\n"
            "  --reply-jitter MS          spread of the discover reports to one broadcast (default 300)\n"
+           "  --change-report S          seconds after a settings change until the device reports its\n"
+           "                             configuration to the tool that asked (default 1; -1: never)\n"
            "  --state FILE               JSON state of every device, rewritten on change\n"
            "  --log FILE                 one JSON line per datagram\n"
            "  --control PATH             Unix socket for commands (see below)\n"
@@ -215,6 +217,11 @@ std::optional<CSimOptions> ParseSimOptions(const std::vector<std::string>& argum
         {
             good = ParseNumber(value, 0, 60000, &number);
             options.replyJitterMs = number;
+        }
+        else if (name == "--change-report")
+        {
+            good = ParseNumber(value, -1, 3600, &number);
+            options.changeReportSeconds = number;
         }
         else if (name == "--state")
             options.stateFile = value;

@@ -25,9 +25,12 @@ struct CSimOptions
     double rebootSilenceSeconds = 20.0;
     double flashSeconds = 5.0;  // from the upgrade start to the success report
     double replyJitterMs = 300; // spread of the discover reports that answer one broadcast
-    std::string stateFile;      // JSON of every device, rewritten when something changed
-    std::string datagramLog;    // one JSON line per datagram in or out
-    std::string controlSocket;  // Unix socket for commands such as "mute MAC"
+    // After a settings change a device reports its new configuration to the tool that asked, this
+    // many seconds later; negative: never.
+    double changeReportSeconds = 1.0;
+    std::string stateFile;     // JSON of every device, rewritten when something changed
+    std::string datagramLog;   // one JSON line per datagram in or out
+    std::string controlSocket; // Unix socket for commands such as "mute MAC"
     uint32_t seed = 1;
     bool manageAddresses = true; // add and remove the devices' addresses on the interface
 };
