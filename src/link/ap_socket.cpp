@@ -7,6 +7,7 @@
 #include <optional>
 #include <sys/socket.h>
 
+#include "link/pktinfo_send.h"
 #include "support/log.h"
 
 namespace
@@ -127,26 +128,7 @@ bool SendDatagramFrom(int fd, const std::string& sourceIp, const std::string& ip
         return false;
     }
 
-    iovec part{const_cast<uint8_t*>(datagram.data()), datagram.size()};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    msghdr message{};
-    message.msg_name = &target;
-    message.msg_namelen = sizeof(target);
-    message.msg_iov = &part;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof(control);
-    cmsghdr* header = CMSG_FIRSTHDR(&message);
-    header->cmsg_level = IPPROTO_IP;
-    header->cmsg_type = IP_PKTINFO;
-    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-    in_pktinfo info{};
-    // Interface 0: the route lookup takes the interface that holds the source address, the same
-    // choice the kernel makes for a socket bound to that address.
-    info.ipi_ifindex = 0;
-    info.ipi_spec_dst = source.sin_addr;
-    std::memcpy(CMSG_DATA(header), &info, sizeof(info));
-    if (sendmsg(fd, &message, MSG_NOSIGNAL) <= 0)
+    if (SendWithSourceAddress(fd, target, source.sin_addr, datagram, MSG_NOSIGNAL) <= 0)
     {
         LOG_ERROR("socket sendto fail");
         return false;

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "link/message_types.h"
+#include "link/pktinfo_send.h"
 #include "sim/device_profiles.h"
 
 namespace
@@ -340,23 +341,9 @@ void CSimEngine::Transmit(Outgoing outgoing)
 bool CSimEngine::SendNow(Outgoing& outgoing)
 {
     // The device's own address as the source: the tool knows a device by where its datagrams come from.
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    iovec vector{outgoing.datagram.data(), outgoing.datagram.size()};
-    msghdr message{};
-    message.msg_name = &outgoing.to;
-    message.msg_namelen = sizeof(outgoing.to);
-    message.msg_iov = &vector;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof(control);
-    cmsghdr* header = CMSG_FIRSTHDR(&message);
-    header->cmsg_level = IPPROTO_IP;
-    header->cmsg_type = IP_PKTINFO;
-    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-    in_pktinfo info{};
-    std::memcpy(&info.ipi_spec_dst, outgoing.from.data(), 4);
-    std::memcpy(CMSG_DATA(header), &info, sizeof(info));
-    if (sendmsg(m_requestSocket, &message, MSG_DONTWAIT) >= 0)
+    in_addr source{};
+    std::memcpy(&source, outgoing.from.data(), 4);
+    if (SendWithSourceAddress(m_requestSocket, outgoing.to, source, outgoing.datagram, MSG_DONTWAIT) >= 0)
     {
         ++m_sent;
         return true;
