@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -20,7 +21,9 @@ CPageTimer::CPageTimer(int id, QObject* owner) : QObject(owner), m_id(id)
 void CPageTimer::Start(int milliseconds)
 {
     m_period = milliseconds;
-    m_timer.start(std::max(0, static_cast<int>(std::lround(milliseconds * g_periodScale))));
+    // Clamped before the conversion: a large test scale must mean "never", not an overflow to "now".
+    const double scaled = std::clamp(milliseconds * g_periodScale, 0.0, double(std::numeric_limits<int>::max()));
+    m_timer.start(static_cast<int>(std::lround(scaled)));
 }
 
 void CPageTimer::Stop()

@@ -15,6 +15,7 @@
 #include "ui/grid_header.h"
 #include "ui/grid_view.h"
 #include "ui/message_box.h"
+#include "ui/page_timer.h"
 #include "ui/picture_button.h"
 #include "ui/picture_view.h"
 #include "ui/skin_look.h"
@@ -346,6 +347,19 @@ private slots:
         QCOMPARE(clicked.size(), 1);
         button.SetSelected(true);
         QVERIFY(!button.grab().isNull());
+    }
+
+    void scaledTimersNeverFireEarly()
+    {
+        // A scale that would overflow a period must give the longest period, not an immediate tick.
+        CPageTimer timer(1000, this);
+        QSignalSpy ticks(&timer, &CPageTimer::Timeout);
+        CPageTimer::SetPeriodScale(1e6);
+        timer.Start(30000);
+        QTest::qWait(50);
+        CPageTimer::SetPeriodScale(1.0);
+        QVERIFY(timer.IsActive());
+        QCOMPARE(ticks.count(), 0);
     }
 
     void formatsFromLanguageFiles_data()
