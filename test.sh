@@ -7,12 +7,13 @@ scripts/check-format.sh
 scripts/build.sh
 ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)" --timeout 600
 
-# The core without Qt, built with clang under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# short run of every fuzz target on it.
+# Everything without Qt (core, command line, simulator and their tests), built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer: the unit and LAN tests again, and a short run of every
+# fuzz target. It also proves that the core builds on a machine without Qt.
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDMATE_GUI=OFF \
   -DFIELDMATE_FUZZ=ON -DFIELDMATE_SANITIZE=address,undefined >/dev/null
-cmake --build build-fuzz --target fieldmate_core fieldmate_fuzz
-ctest --test-dir build-fuzz -L fuzz --output-on-failure --no-tests=error --timeout 600
+cmake --build build-fuzz
+ctest --test-dir build-fuzz -L 'unit|lan|fuzz' --output-on-failure --no-tests=error -j "$(nproc)" --timeout 600
 
 # The device link engine under ThreadSanitizer: its unit tests and its LAN tests.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIELDMATE_GUI=OFF \
