@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache clang-format
   qt6-base-dev libsqlite3-dev libpcap-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libfuzzer-14-dev libclang-rt-14-dev
+  clang-14 libfuzzer-14-dev libclang-rt-14-dev llvm-14
   iproute2 nftables procps curl tftp-hpa python3
   fonts-wqy-microhei
 )
