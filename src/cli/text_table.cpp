@@ -1,10 +1,44 @@
 #include "cli/text_table.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
+#include <locale.h>
+
+#include "support/text_convert.h"
+
+namespace
+{
+
+// In a plain ASCII locale (no LANG, as under cron or on a fresh machine) the texts are UTF-8
+// anyway, but the C library would read them byte by byte and know no character widths. There
+// they are measured in C.UTF-8, which every Debian system has, for this thread only.
+class CUtf8Measuring
+{
+public:
+    CUtf8Measuring()
+    {
+        static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+        if (utf8 && MB_CUR_MAX == 1 && LocalCodesetIsUtf8())
+            m_previous = uselocale(utf8);
+    }
+    ~CUtf8Measuring()
+    {
+        if (m_previous)
+            uselocale(m_previous);
+    }
+    CUtf8Measuring(const CUtf8Measuring&) = delete;
+    CUtf8Measuring& operator=(const CUtf8Measuring&) = delete;
+
+private:
+    locale_t m_previous = locale_t{};
+};
+
+} // namespace
 
 size_t DisplayWidth(const std::string& text)
 {
+    const CUtf8Measuring measuring;
     std::mbstate_t state{};
     size_t width = 0;
     const char* at = text.data();

@@ -1,5 +1,6 @@
 // fieldmate-cli's arguments and what it prints: the status page's columns, JSON, CSV, monitor lines.
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,16 @@ TEST_F(CliOutput, TheTableAlignsColumnsByDisplayWidth)
     EXPECT_EQ(columns[0], columns[1]);
     EXPECT_EQ(columns[1], columns[2]);
     EXPECT_EQ(DisplayWidth("北区-03"), 7u);
+}
+
+TEST_F(CliOutput, WithoutALocaleTheTextsAreMeasuredAsUtf8)
+{
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(DisplayWidth("北区-03"), 7u);
+    EXPECT_EQ(FormatTextTable({"Name", "IP"}, {{"北区-03", "10.77.1.1"}, {"Gate", "10.77.1.22"}}),
+              "Name     IP\n北区-03  10.77.1.1\nGate     10.77.1.22\n");
+    // Measuring leaves the program's own locale as it was.
+    EXPECT_EQ(MB_CUR_MAX, 1u);
 }
 
 TEST_F(CliOutput, CsvQuotesWhatNeedsIt)
