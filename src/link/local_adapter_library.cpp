@@ -1,8 +1,9 @@
 #include "link/local_adapter_library.h"
 
-#include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+
+#include "link/address_text.h"
 
 void CLocalAdapterLibrary::Closer::operator()(void* handle) const
 {
@@ -47,8 +48,5 @@ std::vector<local_adapter_info> CLocalAdapterLibrary::QueryUsableAdapters()
 
 std::string AdapterMacText(const local_adapter_info& adapter)
 {
-    char text[18];
-    snprintf(text, sizeof(text), "%02x:%02x:%02x:%02x:%02x:%02x", adapter.mac[0], adapter.mac[1], adapter.mac[2],
-             adapter.mac[3], adapter.mac[4], adapter.mac[5]);
-    return text;
+    return MacBytesToText(std::span<const uint8_t, 6>(adapter.mac, 6));
 }
