@@ -8,23 +8,11 @@
 #include <sys/socket.h>
 
 #include "link/pktinfo_send.h"
+#include "link/socket_address.h"
 #include "support/log.h"
 
 namespace
 {
-
-bool ToAddress(const std::string& ip, uint16_t port, sockaddr_in& address)
-{
-    std::memset(&address, 0, sizeof(address));
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    if (ip.empty())
-    {
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        return true;
-    }
-    return inet_pton(AF_INET, ip.c_str(), &address.sin_addr) == 1;
-}
 
 bool SetOption(int fd, int level, int name, int value)
 {
@@ -58,12 +46,12 @@ std::optional<StepFailure> CreateSocketSteps(CUniqueFd& slot, uint16_t port, boo
     if (multicast)
     {
         ip_mreq membership{};
-        sockaddr_in groupAddress{};
-        sockaddr_in interfaceAddress{};
-        if (!ToAddress(group, 0, groupAddress) || !ToAddress(localIp, 0, interfaceAddress))
+        const std::optional<sockaddr_in> groupAddress = ParseSocketAddress(group, 0);
+        const std::optional<sockaddr_in> interfaceAddress = ParseSocketAddress(localIp, 0);
+        if (!groupAddress || !interfaceAddress)
             return Fail("socket setsockopt IP_ADD_MEMBERSHIP fail", EINVAL);
-        membership.imr_multiaddr = groupAddress.sin_addr;
-        membership.imr_interface = interfaceAddress.sin_addr;
+        membership.imr_multiaddr = groupAddress->sin_addr;
+        membership.imr_interface = interfaceAddress->sin_addr;
         if (setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof(membership)) != 0)
             return Fail("socket setsockopt IP_ADD_MEMBERSHIP fail", errno);
         if (!DisableMulticastLoop(fd))
@@ -73,10 +61,10 @@ std::optional<StepFailure> CreateSocketSteps(CUniqueFd& slot, uint16_t port, boo
         return Fail("socket setsockopt SO_SNDBUF fail", errno);
     if (!SetOption(fd, SOL_SOCKET, SO_RCVBUF, receiveBuffer))
         return Fail("socket setsockopt SO_RCVBUF fail", errno);
-    sockaddr_in local{};
-    if (!ToAddress(localIp, port, local))
+    const std::optional<sockaddr_in> local = ParseSocketAddress(localIp, port);
+    if (!local)
         return Fail("socket bind fail", EINVAL);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0)
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&*local), sizeof(*local)) != 0)
         return Fail("socket bind fail", errno);
     return std::nullopt;
 }
@@ -106,10 +94,10 @@ bool DisableMulticastLoop(int fd)
 
 bool SendDatagram(int fd, const std::string& ip, uint16_t port, std::span<const uint8_t> datagram)
 {
-    sockaddr_in target{};
-    if (fd < 0 || !ToAddress(ip, port, target) ||
-        sendto(fd, datagram.data(), datagram.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&target),
-               sizeof(target)) <= 0)
+    const std::optional<sockaddr_in> target = ParseSocketAddress(ip, port);
+    if (fd < 0 || !target ||
+        sendto(fd, datagram.data(), datagram.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&*target),
+               sizeof(*target)) <= 0)
     {
         LOG_ERROR("socket sendto fail");
         return false;
@@ -120,15 +108,15 @@ bool SendDatagram(int fd, const std::string& ip, uint16_t port, std::span<const 
 bool SendDatagramFrom(int fd, const std::string& sourceIp, const std::string& ip, uint16_t port,
                       std::span<const uint8_t> datagram)
 {
-    sockaddr_in target{};
-    sockaddr_in source{};
-    if (fd < 0 || !ToAddress(ip, port, target) || !ToAddress(sourceIp, 0, source))
+    const std::optional<sockaddr_in> target = ParseSocketAddress(ip, port);
+    const std::optional<sockaddr_in> source = ParseSocketAddress(sourceIp, 0);
+    if (fd < 0 || !target || !source)
     {
         LOG_ERROR("socket sendto fail");
         return false;
     }
 
-    if (SendWithSourceAddress(fd, target, source.sin_addr, datagram, MSG_NOSIGNAL) <= 0)
+    if (SendWithSourceAddress(fd, *target, source->sin_addr, datagram, MSG_NOSIGNAL) <= 0)
     {
         LOG_ERROR("socket sendto fail");
         return false;

@@ -15,6 +15,7 @@
 
 #include "link/message_types.h"
 #include "link/pktinfo_send.h"
+#include "link/socket_address.h"
 #include "sim/device_profiles.h"
 
 namespace
@@ -24,15 +25,6 @@ constexpr int kSocketBuffer = 8 * 1024 * 1024;
 constexpr size_t kReceiveBatch = 64;
 // Datagrams handled per socket before the loop looks at its timers again.
 constexpr size_t kReceivePerWake = 2048;
-
-sockaddr_in SocketAddress(const Ipv4Bytes& ip, uint16_t port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    std::memcpy(&address.sin_addr, ip.data(), 4);
-    return address;
-}
 
 uint32_t IpKey(const Ipv4Bytes& ip)
 {

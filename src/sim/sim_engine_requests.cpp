@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "link/packet_head.h"
+#include "link/socket_address.h"
 #include "sim/device_profiles.h"
 #include "sim/sim_engine.h"
 #include "sim/tftp_client.h"
@@ -20,14 +21,6 @@ Ipv4Bytes SenderIp(const sockaddr_in& from)
     return ip;
 }
 
-sockaddr_in LocalAddress(uint16_t port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    return address;
-}
-
 constexpr size_t kUpgradeSizeOffset = 264;
 
 } // namespace
@@ -35,7 +28,7 @@ constexpr size_t kUpgradeSizeOffset = 264;
 void CSimEngine::HandleDatagram(std::span<const uint8_t> datagram, const sockaddr_in& from, uint16_t localPort)
 {
     const bool dropped = Drop();
-    LogDatagram("in", from, LocalAddress(localPort), datagram, dropped);
+    LogDatagram("in", from, SocketAddress({0, 0, 0, 0}, localPort), datagram, dropped);
     if (dropped)
         return;
     // Devices take whatever the tool's decoder would take, of any type, on either port.

@@ -1,6 +1,5 @@
 #include "sim/tftp_client.h"
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -8,8 +7,10 @@
 #include <poll.h>
 #include <strings.h>
 #include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
+
+#include "link/socket_address.h"
+#include "link/unique_fd.h"
 
 namespace
 {
@@ -22,32 +23,6 @@ constexpr uint16_t kOpOptionAck = 6;
 constexpr size_t kBlockSize = 1428;
 constexpr int kRetryMs = 2000;
 constexpr int kRetries = 5;
-
-class CSocket
-{
-public:
-    CSocket() : m_fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
-    ~CSocket()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    CSocket(const CSocket&) = delete;
-    CSocket& operator=(const CSocket&) = delete;
-    int Fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-sockaddr_in Address(const Ipv4Bytes& ip, uint16_t port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    std::memcpy(&address.sin_addr, ip.data(), 4);
-    return address;
-}
 
 uint16_t Read16(const uint8_t* bytes)
 {
@@ -65,9 +40,9 @@ TftpFetchResult TftpFetch(const Ipv4Bytes& server, const Ipv4Bytes& localAddress
                           uint16_t serverPort)
 {
     TftpFetchResult result;
-    CSocket socket;
-    sockaddr_in local = Address(localAddress, 0);
-    if (socket.Fd() < 0 || bind(socket.Fd(), reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0)
+    const CUniqueFd socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    const sockaddr_in local = SocketAddress(localAddress, 0);
+    if (!socket || bind(socket.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0)
     {
         result.error = std::string("socket: ") + std::strerror(errno);
         return result;
@@ -83,17 +58,19 @@ TftpFetchResult TftpFetch(const Ipv4Bytes& server, const Ipv4Bytes& localAddress
     append("blksize");
     append(std::to_string(kBlockSize));
 
-    sockaddr_in peer = Address(server, serverPort);
+    sockaddr_in peer = SocketAddress(server, serverPort);
     bool peerKnown = false; // the server answers from a port of its own, fixed after its first packet
     std::vector<uint8_t> last = request;
     size_t blockSize = 512;
     uint16_t expected = 1;
     std::vector<uint8_t> buffer(65536);
     int retries = 0;
-    sendto(socket.Fd(), last.data(), last.size(), 0, reinterpret_cast<sockaddr*>(&peer), sizeof(peer));
+    auto sendLast = [&]
+    { sendto(socket.Get(), last.data(), last.size(), 0, reinterpret_cast<const sockaddr*>(&peer), sizeof(peer)); };
+    sendLast();
     while (true)
     {
-        pollfd waiting{socket.Fd(), POLLIN, 0};
+        pollfd waiting{socket.Get(), POLLIN, 0};
         const int ready = poll(&waiting, 1, kRetryMs);
         if (ready < 0 && errno == EINTR)
             continue;
@@ -104,13 +81,13 @@ TftpFetchResult TftpFetch(const Ipv4Bytes& server, const Ipv4Bytes& localAddress
                 result.error = "timeout";
                 return result;
             }
-            sendto(socket.Fd(), last.data(), last.size(), 0, reinterpret_cast<sockaddr*>(&peer), sizeof(peer));
+            sendLast();
             continue;
         }
         sockaddr_in from{};
         socklen_t fromLength = sizeof(from);
         const ssize_t received =
-            recvfrom(socket.Fd(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+            recvfrom(socket.Get(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (received < 4 || from.sin_addr.s_addr != peer.sin_addr.s_addr)
             continue;
         if (peerKnown && from.sin_port != peer.sin_port)
@@ -146,7 +123,7 @@ TftpFetchResult TftpFetch(const Ipv4Bytes& server, const Ipv4Bytes& localAddress
                     blockSize = static_cast<size_t>(std::strtoul(value.c_str(), nullptr, 10));
             }
             last = Ack(0);
-            sendto(socket.Fd(), last.data(), last.size(), 0, reinterpret_cast<sockaddr*>(&peer), sizeof(peer));
+            sendLast();
             continue;
         }
         if (opcode != kOpData)
@@ -157,7 +134,7 @@ TftpFetchResult TftpFetch(const Ipv4Bytes& server, const Ipv4Bytes& localAddress
             const size_t data = static_cast<size_t>(received) - 4;
             result.bytes += data;
             last = Ack(block);
-            sendto(socket.Fd(), last.data(), last.size(), 0, reinterpret_cast<sockaddr*>(&peer), sizeof(peer));
+            sendLast();
             ++expected;
             if (data < blockSize)
             {
@@ -168,7 +145,7 @@ TftpFetchResult TftpFetch(const Ipv4Bytes& server, const Ipv4Bytes& localAddress
         else
         {
             // A repeated block: our acknowledge was lost.
-            sendto(socket.Fd(), last.data(), last.size(), 0, reinterpret_cast<sockaddr*>(&peer), sizeof(peer));
+            sendLast();
         }
     }
 }

@@ -8,6 +8,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "link/socket_address.h"
+
 std::string NetnsDatagram::FromIp() const
 {
     char text[INET_ADDRSTRLEN] = {};
@@ -32,7 +34,8 @@ CNetnsSocket::CNetnsSocket(const std::string& namespaceName, const std::string& 
             close(ns);
             if (!entered)
                 return;
-            const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            const std::optional<sockaddr_in> local = ParseSocketAddress(localIp, port);
+            const int fd = local ? socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0) : -1;
             if (fd < 0)
                 return;
             const int on = 1;
@@ -40,13 +43,8 @@ CNetnsSocket::CNetnsSocket(const std::string& namespaceName, const std::string& 
             setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
             setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof(on));
             setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &buffer, sizeof(buffer));
-            sockaddr_in local{};
-            local.sin_family = AF_INET;
-            local.sin_port = htons(port);
-            inet_pton(AF_INET, localIp.c_str(), &local.sin_addr);
-            in_addr multicastInterface = local.sin_addr;
-            setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &multicastInterface, sizeof(multicastInterface));
-            if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0)
+            setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &local->sin_addr, sizeof(local->sin_addr));
+            if (bind(fd, reinterpret_cast<const sockaddr*>(&*local), sizeof(*local)) != 0)
             {
                 close(fd);
                 return;
@@ -64,12 +62,9 @@ CNetnsSocket::~CNetnsSocket()
 
 bool CNetnsSocket::SendTo(const std::string& ip, uint16_t port, std::span<const uint8_t> bytes)
 {
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    inet_pton(AF_INET, ip.c_str(), &to.sin_addr);
-    return sendto(m_fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof(to)) ==
-           static_cast<ssize_t>(bytes.size());
+    const std::optional<sockaddr_in> to = ParseSocketAddress(ip, port);
+    return to && sendto(m_fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&*to), sizeof(*to)) ==
+                     static_cast<ssize_t>(bytes.size());
 }
 
 std::optional<NetnsDatagram> CNetnsSocket::Receive(std::chrono::milliseconds timeout)

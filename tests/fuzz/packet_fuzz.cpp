@@ -1,7 +1,6 @@
 // Arbitrary bytes through Decode and every record reader. The first input byte picks the receiving
 // socket; the rest is the datagram. Also feeds the text of the datagram to the address parsers and
 // the device-text conversion, which see what devices and users send.
-#include <arpa/inet.h>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -9,6 +8,7 @@
 #include "link/address_text.h"
 #include "link/config_info.h"
 #include "link/device_reports.h"
+#include "link/socket_address.h"
 #include "link/survey_info.h"
 #include "support/operate_character.h"
 #include "support/validation_rules.h"
@@ -94,10 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ApChannel channel = static_cast<ApChannel>(data[0] % 3);
     const std::span<const uint8_t> datagram(data + 1, size - 1);
 
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    from.sin_port = htons(kReplyPort);
-    from.sin_addr.s_addr = htonl(0x0A4D0001);
+    const sockaddr_in from = SocketAddress({10, 77, 0, 1}, kReplyPort);
 
     const std::optional<ap_packet_info> packet = DecodePacket(datagram, channel, from);
     if (packet)

@@ -21,6 +21,7 @@
 
 #include "common/test_lan.h"
 #include "link/device_protocol.h"
+#include "link/socket_address.h"
 #include "link/unique_fd.h"
 
 // The calling thread inside a named namespace until the scope ends. Sockets opened meanwhile stay
@@ -48,15 +49,6 @@ private:
     CUniqueFd m_previous;
     bool m_entered = false;
 };
-
-inline sockaddr_in SocketAddress(const std::string& ip, uint16_t port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    inet_pton(AF_INET, ip.c_str(), &address.sin_addr);
-    return address;
-}
 
 struct PeerDatagram
 {
@@ -89,7 +81,7 @@ public:
             setsockopt(m_fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
         setsockopt(m_fd.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof(on));
         setsockopt(m_fd.Get(), SOL_SOCKET, SO_RCVBUFFORCE, &buffer, sizeof(buffer));
-        const sockaddr_in local = SocketAddress(joinGroup ? "0.0.0.0" : ip, port);
+        const sockaddr_in local = ParseSocketAddress(joinGroup ? "0.0.0.0" : ip, port).value();
         if (bind(m_fd.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0)
         {
             m_fd.Reset();
@@ -109,7 +101,7 @@ public:
 
     bool SendTo(const std::string& ip, uint16_t port, std::span<const uint8_t> bytes) const
     {
-        const sockaddr_in target = SocketAddress(ip, port);
+        const sockaddr_in target = ParseSocketAddress(ip, port).value();
         return sendto(m_fd.Get(), bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&target),
                       sizeof(target)) == static_cast<ssize_t>(bytes.size());
     }

@@ -1,4 +1,3 @@
-#include <arpa/inet.h>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -6,6 +5,7 @@
 #include "link/address_text.h"
 #include "link/config_info.h"
 #include "link/device_reports.h"
+#include "link/socket_address.h"
 #include "link/survey_info.h"
 
 namespace
@@ -13,18 +13,10 @@ namespace
 
 const MacBytes kDeviceMac = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
 
-sockaddr_in Sender()
-{
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    from.sin_port = htons(9788);
-    inet_pton(AF_INET, "10.77.3.4", &from.sin_addr);
-    return from;
-}
-
 ap_packet_info Receive(const std::vector<uint8_t>& datagram, ApChannel channel = ApChannel::Replies)
 {
-    const std::optional<ap_packet_info> packet = DecodePacket(datagram, channel, Sender());
+    const std::optional<ap_packet_info> packet =
+        DecodePacket(datagram, channel, ParseSocketAddress("10.77.3.4", 9788).value());
     EXPECT_TRUE(packet);
     return packet.value_or(ap_packet_info{});
 }

@@ -2,7 +2,6 @@
 // hand it records as its receive threads would.
 #pragma once
 
-#include <arpa/inet.h>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -14,6 +13,7 @@
 #include "common/capturing_sender.h"
 #include "common/temp_dir.h"
 #include "link/device_protocol.h"
+#include "link/socket_address.h"
 #include "link/transmit_manage.h"
 #include "store/sql_management.h"
 #include "support/log.h"
@@ -46,10 +46,7 @@ struct TestDevice
     ap_packet_info Packet(uint16_t msgType, ApChannel channel, std::span<const uint8_t> payload = {},
                           const std::string& fromIp = {}) const
     {
-        sockaddr_in from{};
-        from.sin_family = AF_INET;
-        from.sin_port = htons(40000);
-        inet_pton(AF_INET, (fromIp.empty() ? ip : fromIp).c_str(), &from.sin_addr);
+        const sockaddr_in from = ParseSocketAddress(fromIp.empty() ? ip : fromIp, 40000).value();
         const std::optional<ap_packet_info> packet =
             DecodePacket(EncodeDevicePacket(apType, msgType, mac, payload).value(), channel, from);
         EXPECT_TRUE(packet);

@@ -5,17 +5,14 @@
 
 #include "link/address_text.h"
 #include "link/packet_head.h"
+#include "link/socket_address.h"
 
 namespace
 {
 
 sockaddr_in Sender(const char* ip, uint16_t port)
 {
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    from.sin_port = htons(port);
-    inet_pton(AF_INET, ip, &from.sin_addr);
-    return from;
+    return ParseSocketAddress(ip, port).value();
 }
 
 // A raw datagram: header fields written byte by byte, so the test does not lean on the struct.
