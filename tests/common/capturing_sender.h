@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -11,8 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "link/address_text.h"
-#include "link/packet_head.h"
+#include "common/datagram_head.h"
 #include "link/packet_sender.h"
 
 struct SentDatagram
@@ -20,14 +18,8 @@ struct SentDatagram
     ap_send_route route;
     std::vector<uint8_t> bytes;
 
-    ap_packet_head Head() const
-    {
-        ap_packet_head head;
-        std::memcpy(&head, bytes.data(), sizeof(head));
-        return head;
-    }
-    uint16_t Type() const { return Head().msg_type; }
-    std::string Mac() const { return MacBytesToText(std::span<const uint8_t, 6>(Head().mac, 6)); }
+    uint16_t Type() const { return DatagramType(bytes); }
+    std::string Mac() const { return DatagramMac(bytes); }
 };
 
 // What a capturing sender kept; shared with the test, which may outlive the engine or not.

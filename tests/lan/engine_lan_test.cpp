@@ -107,7 +107,7 @@ TEST_F(EngineLan, PortTakenWithoutAddressReuseFailsInit)
     for (const auto& [port, line] : cases)
     {
         SCOPED_TRACE(port);
-        CLanSocket holder(*m_lan, "tool", "0.0.0.0", port, false, false);
+        CNetnsSocket holder(m_lan->Namespace("tool"), "0.0.0.0", port, {.reuseAddress = false});
         ASSERT_TRUE(holder.Valid());
         const size_t logBefore = Log().size();
         std::unique_ptr<AcTransmitManage> engine = MakeEngine();
@@ -142,7 +142,7 @@ TEST_F(EngineLan, TwoAddressesOnOneSubnetSendARequestTwiceAndABroadcastOnce)
     MakeLan({.deviceHosts = 1, .secondToolAddress = true});
     const CLanPeerDevice device(*m_lan, "dev1", "10.77.1.1", kMac1);
     ASSERT_TRUE(device.Ready());
-    const CLanSocket broadcasts(*m_lan, "dev1", "0.0.0.0", kDiscoverBroadcastPort);
+    const CNetnsSocket broadcasts(m_lan->Namespace("dev1"), "0.0.0.0", kDiscoverBroadcastPort);
     ASSERT_TRUE(broadcasts.Valid());
     std::unique_ptr<AcTransmitManage> engine = MakeEngine();
     ASSERT_TRUE(engine);
@@ -152,22 +152,22 @@ TEST_F(EngineLan, TwoAddressesOnOneSubnetSendARequestTwiceAndABroadcastOnce)
     const uint8_t payload[3] = {7, 8, 9};
     EXPECT_TRUE(
         engine->SendPacketMutilcast(device.Ip(), kMsgReboot, payload, sizeof(payload), device.MacText(), false));
-    const std::vector<PeerDatagram> requests = device.RequestsFor(500ms);
+    const std::vector<NetnsDatagram> requests = device.RequestsFor(500ms);
     ASSERT_EQ(requests.size(), 2u);
     const std::vector<uint8_t> expected = {0x88, 0x19, 0, 0, 9, 0, 1, 0, 0x00, 0x1a, 0x2b, 0, 0, 1, 3, 0, 7, 8, 9};
-    for (const PeerDatagram& request : requests)
+    for (const NetnsDatagram& request : requests)
     {
         EXPECT_EQ(request.bytes, expected);
-        EXPECT_EQ(request.from_port, kRequestPort);
+        EXPECT_EQ(request.FromPort(), kRequestPort);
     }
-    EXPECT_EQ(requests[0].from_ip, "10.77.0.1");
-    EXPECT_EQ(requests[1].from_ip, "10.77.0.2");
+    EXPECT_EQ(requests[0].FromIp(), "10.77.0.1");
+    EXPECT_EQ(requests[1].FromIp(), "10.77.0.2");
 
     engine->SendPacketBroadcast();
-    const std::vector<PeerDatagram> discovers = broadcasts.ReceiveAll(500ms);
+    const std::vector<NetnsDatagram> discovers = broadcasts.ReceiveAll(500ms);
     ASSERT_EQ(discovers.size(), 1u);
-    EXPECT_EQ(discovers[0].from_ip, "10.77.0.1");
-    EXPECT_EQ(discovers[0].from_port, kDiscoverBroadcastPort);
+    EXPECT_EQ(discovers[0].FromIp(), "10.77.0.1");
+    EXPECT_EQ(discovers[0].FromPort(), kDiscoverBroadcastPort);
     EXPECT_EQ(discovers[0].bytes, (std::vector<uint8_t>{0x88, 0x19, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
@@ -179,7 +179,7 @@ TEST_F(EngineLan, HeartbeatsKeepArrivingWhileRequestsAndAcknowledgementsGoOut)
     const CLanPeerDevice device(*m_lan, "dev1", "10.77.1.1", kMac1);
     ASSERT_TRUE(device.Ready());
     // Another program of the tool host in the group: the tool's own datagrams must not come back.
-    const CLanSocket groupMember(*m_lan, "tool", "10.77.0.1", 45000, true);
+    const CNetnsSocket groupMember(m_lan->Namespace("tool"), "10.77.0.1", 45000, {.joinRequestGroup = true});
     ASSERT_TRUE(groupMember.Valid());
     std::unique_ptr<AcTransmitManage> engine = MakeEngine();
     ASSERT_TRUE(engine);
@@ -202,14 +202,14 @@ TEST_F(EngineLan, HeartbeatsKeepArrivingWhileRequestsAndAcknowledgementsGoOut)
         {
             for (;;)
             {
-                const std::optional<PeerDatagram> datagram = device.Requests().Receive(500ms);
+                const std::optional<NetnsDatagram> datagram = device.Requests().Receive(500ms);
                 if (!datagram)
                 {
                     if (!running)
                         return;
                     continue;
                 }
-                if (datagram->from_ip != "10.77.0.1" || datagram->from_port != kRequestPort)
+                if (datagram->FromIp() != "10.77.0.1" || datagram->FromPort() != kRequestPort)
                     ++strangers;
                 acknowledgements += datagram->Type() == kMsgHeartbeat;
                 requests += datagram->Type() == kMsgDeviceName;
@@ -285,7 +285,7 @@ TEST_F(EngineLan, ShutdownReleasesEveryManagedDeviceOnce)
     for (const CLanPeerDevice* device : {&first, &second, &pending})
     {
         size_t releases = 0;
-        for (const PeerDatagram& datagram : device->RequestsFor(1000ms))
+        for (const NetnsDatagram& datagram : device->RequestsFor(1000ms))
             releases += datagram.Type() == kMsgRelease;
         EXPECT_EQ(releases, 1u) << device->MacText();
     }
