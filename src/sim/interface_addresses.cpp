@@ -7,7 +7,6 @@
 #include <linux/rtnetlink.h>
 #include <net/if.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace
 {
@@ -30,12 +29,6 @@ void AddAttribute(std::vector<uint8_t>& buffer, uint16_t type, const void* data,
 
 CInterfaceAddresses::CInterfaceAddresses(std::string interfaceName) : m_name(std::move(interfaceName)) {}
 
-CInterfaceAddresses::~CInterfaceAddresses()
-{
-    if (m_socket >= 0)
-        close(m_socket);
-}
-
 bool CInterfaceAddresses::Open(std::string* error)
 {
     m_index = static_cast<int>(if_nametoindex(m_name.c_str()));
@@ -44,15 +37,15 @@ bool CInterfaceAddresses::Open(std::string* error)
         *error = "no interface " + m_name;
         return false;
     }
-    m_socket = socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
-    if (m_socket < 0)
+    m_socket.Reset(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    if (!m_socket)
     {
         *error = std::string("netlink socket: ") + std::strerror(errno);
         return false;
     }
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
-    if (bind(m_socket, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0)
+    if (bind(m_socket.Get(), reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0)
     {
         *error = std::string("netlink bind: ") + std::strerror(errno);
         return false;
@@ -116,7 +109,8 @@ bool CInterfaceAddresses::Change(int type, const std::vector<std::pair<Ipv4Bytes
         }
         sockaddr_nl kernel{};
         kernel.nl_family = AF_NETLINK;
-        if (sendto(m_socket, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&kernel), sizeof(kernel)) < 0)
+        if (sendto(m_socket.Get(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&kernel),
+                   sizeof(kernel)) < 0)
         {
             *error = std::string("netlink send: ") + std::strerror(errno);
             return false;
@@ -126,7 +120,7 @@ bool CInterfaceAddresses::Change(int type, const std::vector<std::pair<Ipv4Bytes
         std::vector<uint8_t> reply(65536);
         while (acknowledged < expected)
         {
-            const ssize_t received = recv(m_socket, reply.data(), reply.size(), 0);
+            const ssize_t received = recv(m_socket.Get(), reply.data(), reply.size(), 0);
             if (received < 0)
             {
                 if (errno == EINTR)

@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "link/address_text.h"
+#include "link/unique_fd.h"
 
 class CInterfaceAddresses
 {
 public:
     explicit CInterfaceAddresses(std::string interfaceName);
-    ~CInterfaceAddresses();
-    CInterfaceAddresses(const CInterfaceAddresses&) = delete;
-    CInterfaceAddresses& operator=(const CInterfaceAddresses&) = delete;
 
     // False (with *error) when the interface is missing or netlink cannot be opened.
     bool Open(std::string* error);
@@ -33,6 +31,6 @@ private:
 
     std::string m_name;
     int m_index = 0;
-    int m_socket = -1;
+    CUniqueFd m_socket;
     unsigned m_sequence = 1;
 };

@@ -31,13 +31,14 @@ uint32_t IpKey(const Ipv4Bytes& ip)
     return uint32_t{ip[0]} << 24 | uint32_t{ip[1]} << 16 | uint32_t{ip[2]} << 8 | ip[3];
 }
 
-int UdpSocket(uint16_t port, const std::string& interfaceName, std::string* error)
+CUniqueFd UdpSocket(uint16_t port, const std::string& interfaceName, std::string* error)
 {
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    CUniqueFd owned(socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    const int fd = owned.Get();
+    if (!owned)
     {
         *error = std::string("socket: ") + std::strerror(errno);
-        return -1;
+        return {};
     }
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
@@ -52,10 +53,9 @@ int UdpSocket(uint16_t port, const std::string& interfaceName, std::string* erro
     if (bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof(any)) != 0)
     {
         *error = "bind to port " + std::to_string(port) + ": " + std::strerror(errno);
-        close(fd);
-        return -1;
+        return {};
     }
-    return fd;
+    return owned;
 }
 
 bool Watch(int epoll, int fd, uint32_t events)
@@ -82,10 +82,7 @@ CSimEngine::~CSimEngine()
     for (std::thread& thread : m_fetchThreads)
         if (thread.joinable())
             thread.join();
-    for (int fd : {m_discoverSocket, m_requestSocket, m_controlSocket, m_wakeFd, m_epoll})
-        if (fd >= 0)
-            close(fd);
-    if (!m_options.controlSocket.empty() && m_controlSocket >= 0)
+    if (!m_options.controlSocket.empty() && m_controlSocket)
         unlink(m_options.controlSocket.c_str());
     if (m_datagramLog != nullptr)
         fclose(m_datagramLog);
@@ -143,26 +140,26 @@ bool CSimEngine::Start(std::string* error)
     }
 
     m_discoverSocket = UdpSocket(kDiscoverBroadcastPort, m_options.interfaceName, error);
-    if (m_discoverSocket < 0)
+    if (!m_discoverSocket)
         return false;
     m_requestSocket = UdpSocket(kRequestPort, m_options.interfaceName, error);
-    if (m_requestSocket < 0)
+    if (!m_requestSocket)
         return false;
     ip_mreqn group{};
     inet_pton(AF_INET, kRequestGroup, &group.imr_multiaddr);
     group.imr_ifindex = m_addresses.InterfaceIndex();
-    if (setsockopt(m_requestSocket, IPPROTO_IP, IP_ADD_MEMBERSHIP, &group, sizeof(group)) != 0)
+    if (setsockopt(m_requestSocket.Get(), IPPROTO_IP, IP_ADD_MEMBERSHIP, &group, sizeof(group)) != 0)
     {
         *error = std::string("joining the request group: ") + std::strerror(errno);
         return false;
     }
     const int off = 0;
-    setsockopt(m_requestSocket, IPPROTO_IP, IP_MULTICAST_LOOP, &off, sizeof(off));
+    setsockopt(m_requestSocket.Get(), IPPROTO_IP, IP_MULTICAST_LOOP, &off, sizeof(off));
 
-    m_epoll = epoll_create1(EPOLL_CLOEXEC);
-    m_wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (m_epoll < 0 || m_wakeFd < 0 || !Watch(m_epoll, m_discoverSocket, EPOLLIN) ||
-        !Watch(m_epoll, m_requestSocket, EPOLLIN) || !Watch(m_epoll, m_wakeFd, EPOLLIN))
+    m_epoll.Reset(epoll_create1(EPOLL_CLOEXEC));
+    m_wakeFd.Reset(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+    if (!m_epoll || !m_wakeFd || !Watch(m_epoll.Get(), m_discoverSocket.Get(), EPOLLIN) ||
+        !Watch(m_epoll.Get(), m_requestSocket.Get(), EPOLLIN) || !Watch(m_epoll.Get(), m_wakeFd.Get(), EPOLLIN))
     {
         *error = std::string("epoll: ") + std::strerror(errno);
         return false;
@@ -170,7 +167,7 @@ bool CSimEngine::Start(std::string* error)
 
     if (!m_options.controlSocket.empty())
     {
-        m_controlSocket = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        m_controlSocket.Reset(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         if (m_options.controlSocket.size() >= sizeof(address.sun_path))
@@ -180,8 +177,9 @@ bool CSimEngine::Start(std::string* error)
         }
         std::strcpy(address.sun_path, m_options.controlSocket.c_str());
         unlink(address.sun_path);
-        if (m_controlSocket < 0 || bind(m_controlSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-            listen(m_controlSocket, 8) != 0 || !Watch(m_epoll, m_controlSocket, EPOLLIN))
+        if (!m_controlSocket ||
+            bind(m_controlSocket.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+            listen(m_controlSocket.Get(), 8) != 0 || !Watch(m_epoll.Get(), m_controlSocket.Get(), EPOLLIN))
         {
             *error = "control socket " + m_options.controlSocket + ": " + std::strerror(errno);
             return false;
@@ -203,7 +201,7 @@ bool CSimEngine::Start(std::string* error)
 int CSimEngine::Run(int stopFd)
 {
     if (stopFd >= 0)
-        Watch(m_epoll, stopFd, EPOLLIN);
+        Watch(m_epoll.Get(), stopFd, EPOLLIN);
     std::fprintf(stdout, "fieldmate-sim: %zu devices on %s from %s\n", m_devices.size(),
                  m_options.interfaceName.c_str(), IpBytesToText(m_options.firstIp).c_str());
     std::fflush(stdout);
@@ -217,7 +215,7 @@ int CSimEngine::Run(int stopFd)
             const double wait = m_timers.NextDeadline() - Now();
             timeout = wait <= 0 ? 0 : static_cast<int>(std::ceil(wait * 1000.0));
         }
-        const int ready = epoll_wait(m_epoll, events, 16, timeout);
+        const int ready = epoll_wait(m_epoll.Get(), events, 16, timeout);
         if (ready < 0 && errno != EINTR)
         {
             std::perror("fieldmate-sim: epoll_wait");
@@ -228,22 +226,22 @@ int CSimEngine::Run(int stopFd)
             const int fd = events[i].data.fd;
             if (fd == stopFd)
                 running = false;
-            else if (fd == m_discoverSocket)
-                ReceiveAll(m_discoverSocket, kDiscoverBroadcastPort);
-            else if (fd == m_requestSocket)
+            else if (fd == m_discoverSocket.Get())
+                ReceiveAll(m_discoverSocket.Get(), kDiscoverBroadcastPort);
+            else if (fd == m_requestSocket.Get())
             {
                 if (events[i].events & EPOLLOUT)
                     FlushOutgoing();
                 if (events[i].events & EPOLLIN)
-                    ReceiveAll(m_requestSocket, kRequestPort);
+                    ReceiveAll(m_requestSocket.Get(), kRequestPort);
             }
-            else if (fd == m_wakeFd)
+            else if (fd == m_wakeFd.Get())
             {
                 uint64_t count = 0;
-                [[maybe_unused]] const ssize_t ignored = read(m_wakeFd, &count, sizeof(count));
+                [[maybe_unused]] const ssize_t ignored = read(m_wakeFd.Get(), &count, sizeof(count));
                 FinishFetches();
             }
-            else if (fd == m_controlSocket)
+            else if (fd == m_controlSocket.Get())
                 AcceptControl();
         }
         m_timers.RunDue(Now());
@@ -335,7 +333,7 @@ bool CSimEngine::SendNow(Outgoing& outgoing)
     // The device's own address as the source: the tool knows a device by where its datagrams come from.
     in_addr source{};
     std::memcpy(&source, outgoing.from.data(), 4);
-    if (SendWithSourceAddress(m_requestSocket, outgoing.to, source, outgoing.datagram, MSG_DONTWAIT) >= 0)
+    if (SendWithSourceAddress(m_requestSocket.Get(), outgoing.to, source, outgoing.datagram, MSG_DONTWAIT) >= 0)
     {
         ++m_sent;
         return true;
@@ -350,8 +348,8 @@ void CSimEngine::WatchOutput(bool on)
         return;
     epoll_event event{};
     event.events = on ? EPOLLIN | EPOLLOUT : EPOLLIN;
-    event.data.fd = m_requestSocket;
-    epoll_ctl(m_epoll, EPOLL_CTL_MOD, m_requestSocket, &event);
+    event.data.fd = m_requestSocket.Get();
+    epoll_ctl(m_epoll.Get(), EPOLL_CTL_MOD, m_requestSocket.Get(), &event);
     m_waitingForOutput = on;
 }
 

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "link/unique_fd.h"
 #include "sim/interface_addresses.h"
 #include "sim/sim_device.h"
 #include "sim/sim_options.h"
@@ -90,11 +91,11 @@ private:
     std::mt19937_64 m_random;
     double m_startTime = 0;
 
-    int m_epoll = -1;
-    int m_discoverSocket = -1; // 9786: discover broadcasts
-    int m_requestSocket = -1;  // 9787: requests through the group; every answer leaves from here
-    int m_controlSocket = -1;
-    int m_wakeFd = -1; // eventfd: a firmware fetch has finished
+    CUniqueFd m_epoll;
+    CUniqueFd m_discoverSocket; // 9786: discover broadcasts
+    CUniqueFd m_requestSocket;  // 9787: requests through the group; every answer leaves from here
+    CUniqueFd m_controlSocket;
+    CUniqueFd m_wakeFd; // eventfd: a firmware fetch has finished
     bool m_waitingForOutput = false;
     std::deque<Outgoing> m_outgoing;
 

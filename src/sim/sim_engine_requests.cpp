@@ -239,7 +239,7 @@ void CSimEngine::StartFetch(size_t index, const Ipv4Bytes& tool, const std::stri
                 m_fetchesDone.push_back({index, life, tool, result.ok, result.bytes, expected, file, result.error});
             }
             const uint64_t one = 1;
-            [[maybe_unused]] const ssize_t ignored = write(m_wakeFd, &one, sizeof(one));
+            [[maybe_unused]] const ssize_t ignored = write(m_wakeFd.Get(), &one, sizeof(one));
         });
 }
 

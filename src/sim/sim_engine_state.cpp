@@ -105,7 +105,7 @@ void CSimEngine::AcceptControl()
 {
     while (true)
     {
-        const int client = accept4(m_controlSocket, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = accept4(m_controlSocket.Get(), nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
             return;
         // A command is one short line sent at once; a client that dawdles gets a second.
