@@ -5,6 +5,8 @@
 #
 #   testlan.sh up ID [--device-hosts N] [--second-tool-address] [--loss PERCENT]
 #   testlan.sh loss ID PERCENT          change the random loss of the tool host (0 removes it)
+#   testlan.sh loss-stats ID            what the loss did: "dropped-in N", "dropped-out N", and
+#                                       "reached ADDRESS" for each device whose discover report got through
 #   testlan.sh exec ID HOST CMD...      run CMD in HOST (tool, dev1, dev2, ...)
 #   testlan.sh down ID                  end every process in the LAN and remove it
 #   testlan.sh gc                       remove LANs whose creating process is gone
@@ -21,6 +23,7 @@ readonly SECOND_TOOL_ADDRESS=10.77.0.2/16
 # Ports the tool receives on, and the ports it sends to.
 readonly TOOL_IN_PORTS="9785, 9787, 9788"
 readonly TOOL_OUT_PORTS="9786, 9787"
+readonly DISCOVER_REPORT_PORT=9785
 
 die() { echo "testlan: $*" >&2; exit 2; }
 ns() { echo "fmtest-$1-$2"; }
@@ -31,8 +34,14 @@ require_root() {
   command -v ip >/dev/null || die "needs iproute2"
 }
 
+# The namespace files themselves: "ip netns list" also asks for ids, and complains about
+# namespaces that a parallel test is removing.
+netns_names() {
+  ls /run/netns 2>/dev/null || true
+}
+
 host_names() {
-  ip netns list | awk '{print $1}' | grep -E "^fmtest-$1-" || true
+  netns_names | grep -E "^fmtest-$1-" || true
 }
 
 set_loss() {
@@ -43,16 +52,33 @@ set_loss() {
   command -v nft >/dev/null || die "needs nftables for --loss"
   in_ns "$tool" nft -f - <<NFT
 table inet fmtest_loss {
+  counter dropped_in { }
+  counter dropped_out { }
+  # Senders of the discover reports that survived the loss: a test can tell the devices the
+  # tool must have found from those the loss hid.
+  set reached { type ipv4_addr; flags dynamic; }
   chain incoming {
     type filter hook input priority 0;
-    udp dport { $TOOL_IN_PORTS } numgen random mod 100 < $percent drop
+    udp dport { $TOOL_IN_PORTS } numgen random mod 100 < $percent counter name "dropped_in" drop
+    udp dport $DISCOVER_REPORT_PORT add @reached { ip saddr }
   }
   chain outgoing {
     type filter hook output priority 0;
-    udp dport { $TOOL_OUT_PORTS } numgen random mod 100 < $percent drop
+    udp dport { $TOOL_OUT_PORTS } numgen random mod 100 < $percent counter name "dropped_out" drop
   }
 }
 NFT
+}
+
+loss_stats() {
+  local tool direction
+  tool=$(ns "$1" tool)
+  for direction in in out; do
+    echo "dropped-$direction $(in_ns "$tool" nft list counter inet fmtest_loss "dropped_$direction" |
+      awk '/packets/ {print $2}')"
+  done
+  in_ns "$tool" nft list set inet fmtest_loss reached |
+    sed -n '/elements/,/}/p' | grep -oE '([0-9]+\.){3}[0-9]+' | sed 's/^/reached /'
 }
 
 # A host namespace with eth0 plugged into the switch's bridge as port PORT.
@@ -129,7 +155,7 @@ down() {
 
 gc() {
   local name id owner
-  for name in $(ip netns list | awk '{print $1}' | grep -E '^fmtest-' || true); do
+  for name in $(netns_names | grep -E '^fmtest-' || true); do
     id=${name#fmtest-}
     owner=${id%%[!0-9]*}
     if [ -n "$owner" ] && ! kill -0 "$owner" 2>/dev/null; then
@@ -154,8 +180,9 @@ case $command in
   up) [ $# -ge 1 ] || die "usage: up ID [options]"; up "$@" ;;
   down) [ $# -eq 1 ] || die "usage: down ID"; down "$1" ;;
   loss) [ $# -eq 2 ] || die "usage: loss ID PERCENT"; set_loss "$1" "$2" ;;
+  loss-stats) [ $# -eq 1 ] || die "usage: loss-stats ID"; loss_stats "$1" ;;
   exec) [ $# -ge 3 ] || die "usage: exec ID HOST CMD..."; id=$1; host=$2; shift 2; in_ns "$(ns "$id" "$host")" "$@" ;;
   gc) gc ;;
   info) [ $# -eq 1 ] || die "usage: info ID"; info "$1" ;;
-  *) die "usage: testlan.sh up|down|loss|exec|gc|info ..." ;;
+  *) die "usage: testlan.sh up|down|loss|loss-stats|exec|gc|info ..." ;;
 esac

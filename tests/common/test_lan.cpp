@@ -208,3 +208,21 @@ void CTestLan::SetLoss(int percent)
 {
     Run("", {kScript, "loss", m_id, std::to_string(percent)});
 }
+
+TestLanLossStats CTestLan::LossStats()
+{
+    std::string output;
+    Run("", {kScript, "loss-stats", m_id}, &output);
+    TestLanLossStats stats;
+    std::istringstream lines(output);
+    for (std::string key, value; lines >> key >> value;)
+    {
+        if (key == "dropped-in")
+            stats.droppedIn = std::stol(value);
+        else if (key == "dropped-out")
+            stats.droppedOut = std::stol(value);
+        else if (key == "reached")
+            stats.reached.insert(value);
+    }
+    return stats;
+}

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <map>
+#include <set>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -13,6 +14,14 @@ struct TestLanOptions
     int deviceHosts = 1;
     bool secondToolAddress = false;
     int lossPercent = 0;
+};
+
+// What the random loss of the tool host did so far.
+struct TestLanLossStats
+{
+    long droppedIn = 0;
+    long droppedOut = 0;
+    std::set<std::string> reached; // addresses of the devices whose discover report got through
 };
 
 // A process running in one host of a test LAN; ended (TERM, then KILL) when the owner goes.
@@ -65,6 +74,7 @@ public:
                       const std::map<std::string, std::string>& environment = {});
 
     void SetLoss(int percent);
+    TestLanLossStats LossStats();
 
 private:
     std::string m_id;
