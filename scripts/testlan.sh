@@ -4,7 +4,8 @@
 # reach this machine's real interfaces.
 #
 #   testlan.sh up ID [--device-hosts N] [--second-tool-address] [--loss PERCENT]
-#   testlan.sh loss ID PERCENT          change the random loss of the tool host (0 removes it)
+#   testlan.sh loss ID PERCENT          change the random loss on the switch between the tool host
+#                                       and the device hosts, both ways (0 removes it)
 #   testlan.sh loss-stats ID            what the loss did: "dropped-in N", "dropped-out N", and
 #                                       "reached ADDRESS" for each device whose discover report got through
 #   testlan.sh exec ID HOST CMD...      run CMD in HOST (tool, dev1, dev2, ...)
@@ -44,40 +45,39 @@ host_names() {
   netns_names | grep -E "^fmtest-$1-" || true
 }
 
+# Loss on the switch, as on a bad link: neither end learns of a dropped datagram (dropped in
+# the tool's own output path, a send would fail with EPERM, which no real link does).
 set_loss() {
-  local id=$1 percent=$2 tool
-  tool=$(ns "$id" tool)
-  in_ns "$tool" nft delete table inet fmtest_loss 2>/dev/null || true
+  local id=$1 percent=$2 sw
+  sw=$(ns "$id" sw)
+  in_ns "$sw" nft delete table bridge fmtest_loss 2>/dev/null || true
   [ "$percent" -gt 0 ] || return 0
   command -v nft >/dev/null || die "needs nftables for --loss"
-  in_ns "$tool" nft -f - <<NFT
-table inet fmtest_loss {
+  in_ns "$sw" nft -f - <<NFT
+table bridge fmtest_loss {
   counter dropped_in { }
   counter dropped_out { }
   # Senders of the discover reports that survived the loss: a test can tell the devices the
   # tool must have found from those the loss hid.
   set reached { type ipv4_addr; flags dynamic; }
-  chain incoming {
-    type filter hook input priority 0;
-    udp dport { $TOOL_IN_PORTS } numgen random mod 100 < $percent counter name "dropped_in" drop
-    udp dport $DISCOVER_REPORT_PORT add @reached { ip saddr }
-  }
-  chain outgoing {
-    type filter hook output priority 0;
-    udp dport { $TOOL_OUT_PORTS } numgen random mod 100 < $percent counter name "dropped_out" drop
+  chain forward {
+    type filter hook forward priority 0;
+    iifname "tool" udp dport { $TOOL_OUT_PORTS } numgen random mod 100 < $percent counter name "dropped_out" drop
+    oifname "tool" udp dport { $TOOL_IN_PORTS } numgen random mod 100 < $percent counter name "dropped_in" drop
+    oifname "tool" udp dport $DISCOVER_REPORT_PORT add @reached { ip saddr }
   }
 }
 NFT
 }
 
 loss_stats() {
-  local tool direction
-  tool=$(ns "$1" tool)
+  local sw direction
+  sw=$(ns "$1" sw)
   for direction in in out; do
-    echo "dropped-$direction $(in_ns "$tool" nft list counter inet fmtest_loss "dropped_$direction" |
+    echo "dropped-$direction $(in_ns "$sw" nft list counter bridge fmtest_loss "dropped_$direction" |
       awk '/packets/ {print $2}')"
   done
-  in_ns "$tool" nft list set inet fmtest_loss reached |
+  in_ns "$sw" nft list set bridge fmtest_loss reached |
     sed -n '/elements/,/}/p' | grep -oE '([0-9]+\.){3}[0-9]+' | sed 's/^/reached /'
 }
 

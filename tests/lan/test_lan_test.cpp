@@ -29,10 +29,15 @@ TEST(TestLan, HostsShareOneSubnetAndTheLanIsRemovedAfterwards)
         EXPECT_EQ(receiver.Wait(std::chrono::seconds(10)), 0);
         EXPECT_EQ(receiver.Output(), "hello 10.77.1.7\n");
 
+        // The loss sits on the switch, both ways.
         lan.SetLoss(30);
         std::string rules;
-        lan.Run("tool", {"nft", "list", "ruleset"}, &rules);
-        EXPECT_NE(rules.find("numgen random mod 100 < 30"), std::string::npos) << rules;
+        lan.Run("sw", {"nft", "list", "ruleset"}, &rules);
+        EXPECT_NE(rules.find("iifname \"tool\" udp dport { 9786, 9787 } numgen random mod 100 < 30"), std::string::npos)
+            << rules;
+        EXPECT_NE(rules.find("oifname \"tool\" udp dport { 9785, 9787, 9788 } numgen random mod 100 < 30"),
+                  std::string::npos)
+            << rules;
         namespaces = lan.Namespace("");
     }
     FILE* list = popen("ip netns list", "r");
