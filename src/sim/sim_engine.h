@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -66,8 +67,11 @@ private:
     bool SendNow(Outgoing& outgoing); // false when the socket has no room now
     void WatchOutput(bool on);
     void FlushOutgoing();
+    // A job for the device's present life: a restart in between cancels it.
+    void AddDeviceTimer(size_t index, double when, std::function<void(CSimDevice&)> job);
+    void SendConfigReport(size_t index, const Ipv4Bytes& tool);
     void ScheduleHeartbeat(size_t index, double when);
-    void Heartbeat(size_t index, uint64_t life);
+    void Heartbeat(size_t index, CSimDevice& device);
     void MoveDevice(size_t index, const Ipv4Bytes& ip, int prefixLength);
     void BeginReboot(size_t index);
     void StartFetch(size_t index, const Ipv4Bytes& tool, const std::string& file, size_t expected);

@@ -60,16 +60,14 @@ void CSimEngine::AnswerDiscover(const Ipv4Bytes& tool)
     {
         if (m_devices[index].Silent(now))
             continue;
-        const uint64_t life = m_devices[index].life;
-        m_timers.Add(now + spread(m_random),
-                     [this, index, life, tool]
-                     {
-                         CSimDevice& device = m_devices[index];
-                         if (device.life != life || device.Silent(Now()))
-                             return;
-                         const ap_discover_info report = device.DiscoverReport(Now());
-                         SendFromDevice(index, kMsgDiscover, RecordBytes(report), tool, kDiscoverReportPort);
-                     });
+        AddDeviceTimer(index, now + spread(m_random),
+                       [this, index, tool](CSimDevice& device)
+                       {
+                           if (device.Silent(Now()))
+                               return;
+                           const ap_discover_info report = device.DiscoverReport(Now());
+                           SendFromDevice(index, kMsgDiscover, RecordBytes(report), tool, kDiscoverReportPort);
+                       });
     }
 }
 
@@ -93,10 +91,7 @@ void CSimEngine::HandleRequest(size_t index, uint16_t msgType, std::span<const u
     if (outcome.answer)
     {
         if (msgType == kMsgConfigQuery)
-        {
-            const ap_config_info report = device.ConfigReport(now);
-            SendFromDevice(index, kMsgConfigQuery, RecordBytes(report), tool, kReplyPort);
-        }
+            SendConfigReport(index, tool);
         else if (msgType == kMsgSearchAp)
         {
             for (const ap_survey_info& report : device.SurveyReports(MakeSurveyEntries(m_devices, index, m_options)))
@@ -118,16 +113,12 @@ void CSimEngine::HandleRequest(size_t index, uint16_t msgType, std::span<const u
     // so that the tool's list shows the change without a new search.
     if (outcome.changed && !outcome.reboot && m_options.changeReportSeconds >= 0)
     {
-        const uint64_t life = device.life;
-        m_timers.Add(now + m_options.changeReportSeconds,
-                     [this, index, life, tool]
-                     {
-                         CSimDevice& changed = m_devices[index];
-                         if (changed.life != life || changed.Silent(Now()))
-                             return;
-                         const ap_config_info report = changed.ConfigReport(Now());
-                         SendFromDevice(index, kMsgConfigQuery, RecordBytes(report), tool, kReplyPort);
-                     });
+        AddDeviceTimer(index, now + m_options.changeReportSeconds,
+                       [this, index, tool](CSimDevice& changed)
+                       {
+                           if (!changed.Silent(Now()))
+                               SendConfigReport(index, tool);
+                       });
     }
     if (outcome.reboot)
         BeginReboot(index);
@@ -143,36 +134,45 @@ void CSimEngine::HandleRequest(size_t index, uint16_t msgType, std::span<const u
     }
     if (outcome.startFlash)
     {
-        const uint64_t life = device.life;
-        m_timers.Add(now + m_options.flashSeconds,
-                     [this, index, life, tool]
-                     {
-                         CSimDevice& flashed = m_devices[index];
-                         if (flashed.life != life)
-                             return;
-                         flashed.FinishFlash();
-                         MarkChanged();
-                         // Any result byte other than 0 (wait) and 1 (fail) reports success.
-                         const uint8_t success = 2;
-                         SendFromDevice(index, kMsgUpgradeReport, {&success, 1}, tool, kReplyPort);
-                         BeginReboot(index);
-                     });
+        AddDeviceTimer(index, now + m_options.flashSeconds,
+                       [this, index, tool](CSimDevice& flashed)
+                       {
+                           flashed.FinishFlash();
+                           MarkChanged();
+                           // Any result byte other than 0 (wait) and 1 (fail) reports success.
+                           const uint8_t success = 2;
+                           SendFromDevice(index, kMsgUpgradeReport, {&success, 1}, tool, kReplyPort);
+                           BeginReboot(index);
+                       });
     }
+}
+
+void CSimEngine::AddDeviceTimer(size_t index, double when, std::function<void(CSimDevice&)> job)
+{
+    const uint64_t life = m_devices[index].life;
+    m_timers.Add(when,
+                 [this, index, life, job = std::move(job)]
+                 {
+                     CSimDevice& device = m_devices[index];
+                     if (device.life == life)
+                         job(device);
+                 });
+}
+
+void CSimEngine::SendConfigReport(size_t index, const Ipv4Bytes& tool)
+{
+    const ap_config_info report = m_devices[index].ConfigReport(Now());
+    SendFromDevice(index, kMsgConfigQuery, RecordBytes(report), tool, kReplyPort);
 }
 
 void CSimEngine::ScheduleHeartbeat(size_t index, double when)
 {
-    CSimDevice& device = m_devices[index];
-    device.heartbeatScheduled = true;
-    const uint64_t life = device.life;
-    m_timers.Add(when, [this, index, life] { Heartbeat(index, life); });
+    m_devices[index].heartbeatScheduled = true;
+    AddDeviceTimer(index, when, [this, index](CSimDevice& device) { Heartbeat(index, device); });
 }
 
-void CSimEngine::Heartbeat(size_t index, uint64_t life)
+void CSimEngine::Heartbeat(size_t index, CSimDevice& device)
 {
-    CSimDevice& device = m_devices[index];
-    if (device.life != life)
-        return;
     const double now = Now();
     device.ForgetStaleTools(now);
     if (device.Tools().empty())
@@ -211,18 +211,14 @@ void CSimEngine::BeginReboot(size_t index)
     device.silentUntil = back;
     ++device.life; // ends the heartbeats and jobs of the life before
     device.heartbeatScheduled = false;
-    const uint64_t life = device.life;
-    m_timers.Add(back,
-                 [this, index, life, back]
-                 {
-                     CSimDevice& restarted = m_devices[index];
-                     if (restarted.life != life)
-                         return;
-                     const auto moveTo = restarted.Restart(back);
-                     if (moveTo)
-                         MoveDevice(index, moveTo->first, moveTo->second);
-                     MarkChanged();
-                 });
+    AddDeviceTimer(index, back,
+                   [this, index, back](CSimDevice& restarted)
+                   {
+                       const auto moveTo = restarted.Restart(back);
+                       if (moveTo)
+                           MoveDevice(index, moveTo->first, moveTo->second);
+                       MarkChanged();
+                   });
     MarkChanged();
 }
 
